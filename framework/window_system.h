@@ -1,0 +1,105 @@
+// The window system the framework runs on: a small Win32-shaped interface with two
+// implementations, real windows (win32/) and an in-memory window tree (headless/).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "framework/messages.h"
+
+namespace fw {
+
+// What the window system calls for a window the framework owns. HandleMessage returns
+// true when the message was handled (then *result is its result) and false to leave it
+// to the window system's default processing.
+class MessageTarget {
+ public:
+  virtual ~MessageTarget() = default;
+  virtual void AttachHandle(Hwnd hwnd) = 0;  // before the first message reaches the target
+  virtual void DetachHandle() = 0;           // after the window's last message
+  virtual bool HandleMessage(unsigned msg, WParam wParam, LParam lParam, LResult* result) = 0;
+  // A command or notification of this window that its parent forwards back to it (a child
+  // control whose behaviour a framework object provides, like the sheet's tab row).
+  virtual bool HandleReflected(unsigned /*msg*/, WParam /*wParam*/, LParam /*lParam*/,
+                               LResult* /*result*/) {
+    return false;
+  }
+};
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+
+  // Dialogs from the program's templates. A modeless dialog returns its window (null on
+  // failure) after WM_INITDIALOG has been handled; a modal run returns the EndDialog
+  // result, or -1 when the dialog cannot be created.
+  virtual Hwnd CreateDialogFromTemplate(int templateId, Hwnd parent, MessageTarget* target) = 0;
+  virtual std::intptr_t RunModalDialog(int templateId, Hwnd owner, MessageTarget* target) = 0;
+  // Ends a modal run; on a modeless dialog it only hides the window.
+  virtual void EndDialog(Hwnd dialog, std::intptr_t result) = 0;
+
+  // Caption of a dialog template (the tab text of a property page), without creating it.
+  virtual std::string GetTemplateCaption(int templateId) = 0;
+
+  // A child control of a window class the platform provides ("SysTabControl32", ...).
+  virtual Hwnd CreateControl(Hwnd parent, const char* className, std::string_view text,
+                             std::uint32_t style, const Rect& rect, int id) = 0;
+  virtual bool DestroyWindow(Hwnd hwnd) = 0;
+  virtual bool IsWindow(Hwnd hwnd) = 0;
+
+  virtual LResult SendMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
+  virtual bool PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
+
+  // Window tree.
+  virtual Hwnd GetDlgItem(Hwnd dialog, int id) = 0;
+  virtual int GetDlgCtrlId(Hwnd hwnd) = 0;
+  virtual Hwnd GetParent(Hwnd hwnd) = 0;
+  virtual Hwnd GetNextSibling(Hwnd hwnd) = 0;  // next window in z-order, null after the last
+  virtual std::uint32_t GetStyle(Hwnd hwnd) = 0;
+  virtual std::string GetClassName(Hwnd hwnd) = 0;
+
+  // State.
+  virtual bool EnableWindow(Hwnd hwnd, bool enable) = 0;  // returns whether it was disabled
+  virtual bool IsWindowEnabled(Hwnd hwnd) = 0;
+  virtual bool ShowWindow(Hwnd hwnd, int command) = 0;  // returns whether it was visible
+  virtual bool IsWindowVisible(Hwnd hwnd) = 0;
+  virtual void SetWindowText(Hwnd hwnd, std::string_view text) = 0;
+  virtual std::string GetWindowText(Hwnd hwnd) = 0;
+  virtual Hwnd SetFocus(Hwnd hwnd) = 0;
+
+  // Geometry: window rectangles in screen pixels, client rectangles and moves in the
+  // parent's client pixels; dialog units of `dialog` mapped to its pixels.
+  virtual Rect GetWindowRect(Hwnd hwnd) = 0;
+  virtual Rect GetClientRect(Hwnd hwnd) = 0;
+  virtual bool MoveWindow(Hwnd hwnd, const Rect& rect, bool repaint) = 0;
+  virtual Rect MapDialogRect(Hwnd dialog, const Rect& dialogUnits) = 0;
+  virtual Point ScreenToClient(Hwnd hwnd, Point screen) = 0;
+
+  // Window timers: WM_TIMER with the id reaches the window every `elapseMs`. Setting an id
+  // that runs already restarts it.
+  virtual std::uintptr_t SetTimer(Hwnd hwnd, std::uintptr_t id, unsigned elapseMs) = 0;
+  virtual bool KillTimer(Hwnd hwnd, std::uintptr_t id) = 0;
+
+  // A modal message box; timers and posted messages keep being delivered while it is open.
+  virtual int MessageBox(Hwnd owner, std::string_view text, std::string_view caption,
+                         unsigned type) = 0;
+
+  // String table of the program's resources; empty when absent.
+  virtual std::string LoadString(unsigned id) = 0;
+
+  // Framework objects by window, so notifications can be reflected to the object that owns
+  // a child control.
+  void Register(Hwnd hwnd, MessageTarget* target) { objects_[hwnd] = target; }
+  void Unregister(Hwnd hwnd) { objects_.erase(hwnd); }
+  MessageTarget* Lookup(Hwnd hwnd) const {
+    auto it = objects_.find(hwnd);
+    return it == objects_.end() ? nullptr : it->second;
+  }
+
+ private:
+  std::unordered_map<Hwnd, MessageTarget*> objects_;
+};
+
+}  // namespace fw
