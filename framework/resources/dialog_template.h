@@ -16,10 +16,10 @@ struct DialogItem {
   std::uint32_t exStyle = 0;
   std::int16_t x = 0, y = 0, cx = 0, cy = 0;  // dialog units
   int id = 0;                                 // -1 (0xFFFF) for static labels
-  std::string className;     // "Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"
-                             // for the predefined atoms and those names in any case, else the
-                             // name as stored (windres upper-cases it)
-  std::string text;          // ANSI; empty when the text is an ordinal
+  std::string className;  // "Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"
+                          // for the predefined atoms and those names in any case, else the
+                          // name as stored (windres upper-cases it)
+  std::string text;       // ANSI; empty when the text is an ordinal
   bool textIsOrdinal = false;
   std::uint16_t textOrdinal = 0;  // resource id of an icon or bitmap shown by a static
   std::vector<std::uint8_t> creationData;
