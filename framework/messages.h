@@ -12,6 +12,23 @@ using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
 
+struct HmenuOpaque;
+using Hmenu = HmenuOpaque*;  // a menu; null is no menu
+struct HiconOpaque;
+using Hicon = HiconOpaque*;  // an icon; null is no icon
+struct HbitmapOpaque;
+using Hbitmap = HbitmapOpaque*;  // a bitmap; null is no bitmap
+struct HdcOpaque;
+using Hdc = HdcOpaque*;  // a drawing context; null is none
+
+// COLORREF: 0x00BBGGRR. kInvalidColor (CLR_INVALID) is what a pixel outside the visible
+// area reads as.
+using ColorRef = std::uint32_t;
+inline constexpr ColorRef kInvalidColor = 0xFFFFFFFF;
+constexpr ColorRef Rgb(unsigned r, unsigned g, unsigned b) {
+  return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
+}
+
 constexpr unsigned LoWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
 constexpr unsigned HiWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
 constexpr WParam MakeWParam(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFFu) << 16); }
@@ -52,6 +69,7 @@ inline constexpr unsigned kClose = 0x0010;
 inline constexpr unsigned kShowWindow = 0x0018;
 inline constexpr unsigned kQueryDragIcon = 0x0037;
 inline constexpr unsigned kNotify = 0x004E;
+inline constexpr unsigned kDrawItem = 0x002B;
 inline constexpr unsigned kNcDestroy = 0x0082;
 inline constexpr unsigned kInitDialog = 0x0110;
 inline constexpr unsigned kCommand = 0x0111;
@@ -62,8 +80,10 @@ inline constexpr unsigned kVScroll = 0x0115;
 inline constexpr unsigned kMouseMove = 0x0200;
 inline constexpr unsigned kLButtonDown = 0x0201;
 inline constexpr unsigned kLButtonUp = 0x0202;
+inline constexpr unsigned kLButtonDblClk = 0x0203;
 inline constexpr unsigned kRButtonDown = 0x0204;
 inline constexpr unsigned kRButtonUp = 0x0205;
+inline constexpr unsigned kRButtonDblClk = 0x0206;
 inline constexpr unsigned kDeviceChange = 0x0219;
 inline constexpr unsigned kUser = 0x0400;
 }  // namespace wm
@@ -81,6 +101,75 @@ inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;
 }  // namespace bm
 
+// Static control images (STM_SETIMAGE / STM_GETIMAGE with IMAGE_BITMAP).
+namespace stm {
+inline constexpr unsigned kSetImage = 0x0172;
+inline constexpr unsigned kGetImage = 0x0173;
+inline constexpr WParam kImageBitmap = 0;  // IMAGE_BITMAP
+}  // namespace stm
+
+// DRAWITEMSTRUCT, as WM_DRAWITEM carries it to the parent of an owner-drawn control.
+struct DrawItem {
+  unsigned ctlType = 0;  // odt::k...
+  unsigned ctlId = 0;
+  unsigned itemId = 0;
+  unsigned itemAction = 0;
+  unsigned itemState = 0;
+  Hwnd hwndItem = nullptr;
+  Hdc dc = nullptr;
+  Rect rcItem;
+  std::uintptr_t itemData = 0;
+};
+namespace odt {
+inline constexpr unsigned kButton = 4;        // ODT_BUTTON
+inline constexpr unsigned kDrawEntire = 1;    // ODA_DRAWENTIRE
+inline constexpr unsigned kStateDisabled = 4;  // ODS_DISABLED
+}  // namespace odt
+
+// RedrawWindow flags.
+namespace rdw {
+inline constexpr unsigned kInvalidate = 0x0001;
+inline constexpr unsigned kErase = 0x0004;
+inline constexpr unsigned kAllChildren = 0x0080;
+inline constexpr unsigned kUpdateNow = 0x0100;
+}  // namespace rdw
+
+// Mouse message key state and point (in the client pixels of the window it reaches).
+namespace mk {
+inline constexpr WParam kLButton = 0x0001;  // MK_LBUTTON
+}  // namespace mk
+constexpr Point PointFromLParam(LParam lParam) {
+  return {static_cast<std::int16_t>(lParam & 0xFFFF),
+          static_cast<std::int16_t>((lParam >> 16) & 0xFFFF)};
+}
+constexpr LParam LParamFromPoint(Point p) {
+  return static_cast<LParam>((static_cast<unsigned>(p.x) & 0xFFFF) |
+                             ((static_cast<unsigned>(p.y) & 0xFFFF) << 16));
+}
+
+// Combo box messages, notifications and styles.
+namespace cb {
+inline constexpr unsigned kAddString = 0x0143;
+inline constexpr unsigned kDeleteString = 0x0144;
+inline constexpr unsigned kGetCount = 0x0146;
+inline constexpr unsigned kGetCurSel = 0x0147;
+inline constexpr unsigned kGetLbText = 0x0148;
+inline constexpr unsigned kGetLbTextLen = 0x0149;
+inline constexpr unsigned kInsertString = 0x014A;
+inline constexpr unsigned kResetContent = 0x014B;
+inline constexpr unsigned kFindString = 0x014C;
+inline constexpr unsigned kSelectString = 0x014D;
+inline constexpr unsigned kSetCurSel = 0x014E;
+inline constexpr unsigned kNotifySelChange = 1;  // CBN_SELCHANGE
+inline constexpr LResult kErr = -1;              // CB_ERR
+inline constexpr std::uint32_t kSort = 0x0100;   // CBS_SORT
+}  // namespace cb
+
+// List box message a dialog's initialisation data may carry.
+namespace lb {
+inline constexpr unsigned kAddString = 0x0180;
+}  // namespace lb
+
 // Tab control (the page selector of the property sheet).
 namespace tcm {
 inline constexpr unsigned kGetItemCount = 0x1304;
@@ -92,6 +181,27 @@ inline constexpr unsigned kNotifySelChange = static_cast<unsigned>(-551);    // 
 inline constexpr unsigned kNotifySelChanging = static_cast<unsigned>(-552);  // TCN_SELCHANGING
 inline constexpr unsigned kIfText = 0x0001;                                  // TCIF_TEXT
 }  // namespace tcm
+
+// Trackbar (slider) messages, scroll codes and styles. A trackbar tells its parent about a
+// move with WM_VSCROLL (vertical) or WM_HSCROLL and the scroll code in the low word of wParam.
+namespace tbm {
+inline constexpr unsigned kGetPos = 0x0400;       // TBM_GETPOS
+inline constexpr unsigned kGetRangeMin = 0x0401;  // TBM_GETRANGEMIN
+inline constexpr unsigned kGetRangeMax = 0x0402;  // TBM_GETRANGEMAX
+inline constexpr unsigned kSetPos = 0x0405;       // TBM_SETPOS: wParam redraw, lParam position
+inline constexpr unsigned kSetRange = 0x0406;     // TBM_SETRANGE: wParam redraw, lParam lo/hi
+inline constexpr unsigned kLineUp = 0;            // TB_LINEUP
+inline constexpr unsigned kLineDown = 1;          // TB_LINEDOWN
+inline constexpr unsigned kThumbPosition = 4;     // TB_THUMBPOSITION
+inline constexpr unsigned kThumbTrack = 5;        // TB_THUMBTRACK
+inline constexpr unsigned kEndTrack = 8;          // TB_ENDTRACK
+inline constexpr std::uint32_t kStyleVert = 0x0002;  // TBS_VERT
+}  // namespace tbm
+
+// Common control notifications.
+namespace nm {
+inline constexpr unsigned kReleasedCapture = static_cast<unsigned>(-16);  // NM_RELEASEDCAPTURE
+}  // namespace nm
 
 // TCITEMA, as TCM_INSERTITEMA takes it.
 struct TabItem {
@@ -150,10 +260,30 @@ inline constexpr int kIdCancel = 2;
 inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
+// Menu item flags (MF_*) and pop-up menu tracking flags (TPM_*).
+namespace mf {
+inline constexpr unsigned kByCommand = 0x0000;
+inline constexpr unsigned kGrayed = 0x0001;
+inline constexpr unsigned kDisabled = 0x0002;
+inline constexpr unsigned kPopup = 0x0010;
+inline constexpr unsigned kSeparator = 0x0800;
+inline constexpr unsigned kByPosition = 0x0400;
+}  // namespace mf
+
+namespace tpm {
+inline constexpr unsigned kLeftButton = 0x0000;
+inline constexpr unsigned kLeftAlign = 0x0000;
+inline constexpr unsigned kTopAlign = 0x0000;
+inline constexpr unsigned kRightButton = 0x0002;
+inline constexpr unsigned kNoNotify = 0x0080;
+inline constexpr unsigned kReturnCmd = 0x0100;
+}  // namespace tpm
+
 namespace sw {
 inline constexpr int kHide = 0;
 inline constexpr int kShowNormal = 1;
 inline constexpr int kShow = 5;
+inline constexpr int kRestore = 9;
 }  // namespace sw
 
 }  // namespace fw

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "framework/messages.h"
+#include "framework/open_file_request.h"
 
 namespace fw {
 
@@ -89,6 +91,49 @@ class WindowSystem {
   // String table of the program's resources; empty when absent.
   virtual std::string LoadString(unsigned id) = 0;
 
+  // The modal open-file chooser: the full path of the file the user confirmed, or nothing
+  // when the user cancelled or the chooser failed.
+  virtual std::optional<std::string> RunOpenFileDialog(const OpenFileRequest& request) = 0;
+
+  // The application's main window: the owner of choosers opened without an owner.
+  void SetMainWindow(Hwnd hwnd) { mainWindow_ = hwnd; }
+  Hwnd GetMainWindow() const { return mainWindow_; }
+
+  // Menus of the program's resources. A pop-up item's submenu belongs to its menu:
+  // DestroyMenu, and DeleteMenu of that item, destroy it too.
+  virtual Hmenu LoadMenu(int menuId) = 0;           // null when absent
+  virtual Hmenu GetSubMenu(Hmenu menu, int position) = 0;  // null when not a pop-up item
+  virtual bool DeleteMenu(Hmenu menu, unsigned item, unsigned flags) = 0;  // mf::kBy...
+  virtual bool DestroyMenu(Hmenu menu) = 0;
+  // Shows a pop-up menu at (x, y) in screen pixels and returns when it closes. The chosen
+  // command is posted to `owner` as WM_COMMAND, or returned with tpm::kReturnCmd (0 when
+  // the menu was dismissed).
+  virtual int TrackPopupMenu(Hmenu menu, unsigned flags, int x, int y, Hwnd owner) = 0;
+  virtual Point GetCursorPos() = 0;  // in screen pixels
+  virtual bool SetForegroundWindow(Hwnd hwnd) = 0;
+
+  // Icons of the program's resources, at their own size; the caller destroys them.
+  virtual Hicon LoadIcon(int iconId) = 0;  // null when absent
+  virtual bool DestroyIcon(Hicon icon) = 0;
+
+  // Bitmaps of the program's resources, by number or by name, at their own size with the
+  // default colours; the caller deletes them. Null when absent.
+  virtual Hbitmap LoadBitmap(int bitmapId) = 0;
+  virtual Hbitmap LoadBitmapByName(std::string_view name) = 0;
+  virtual bool DeleteObject(Hbitmap bitmap) = 0;
+
+  // Painting. RedrawWindow takes rdw:: flags. HasUpdateRegion tells whether some part of the
+  // window waits to be repainted (GetUpdateRect without a rectangle or erase).
+  virtual bool RedrawWindow(Hwnd hwnd, unsigned flags) = 0;
+  virtual bool HasUpdateRegion(Hwnd hwnd) = 0;
+  // A drawing context on a window's client area, in its client pixels. A pixel outside the
+  // visible area reads as kInvalidColor, and writing it does nothing.
+  virtual Hdc GetDC(Hwnd hwnd) = 0;
+  virtual bool ReleaseDC(Hwnd hwnd, Hdc dc) = 0;
+  virtual ColorRef GetPixel(Hdc dc, int x, int y) = 0;
+  virtual ColorRef SetPixel(Hdc dc, int x, int y, ColorRef color) = 0;  // the colour set
+  virtual bool DrawBitmap(Hdc dc, Hbitmap bitmap, int x, int y) = 0;   // at its own size
+
   // Framework objects by window, so notifications can be reflected to the object that owns
   // a child control.
   void Register(Hwnd hwnd, MessageTarget* target) { objects_[hwnd] = target; }
@@ -100,6 +145,7 @@ class WindowSystem {
 
  private:
   std::unordered_map<Hwnd, MessageTarget*> objects_;
+  Hwnd mainWindow_ = nullptr;
 };
 
 }  // namespace fw

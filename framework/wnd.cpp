@@ -55,6 +55,8 @@ bool CWnd::OnWndMsg(unsigned msg, WParam wParam, LParam lParam, LResult* result)
     child = reinterpret_cast<Hwnd>(lParam);
   } else if (msg == wm::kNotify && lParam != 0) {
     child = reinterpret_cast<const NmHdr*>(lParam)->hwndFrom;
+  } else if (msg == wm::kDrawItem && lParam != 0) {
+    child = reinterpret_cast<const DrawItem*>(lParam)->hwndItem;
   }
   if (child != nullptr && child != m_hWnd) {
     if (MessageTarget* owner = windows_.Lookup(child); owner != nullptr && owner != this) {
@@ -81,6 +83,7 @@ Rect CWnd::GetClientRect() const { return windows_.GetClientRect(m_hWnd); }
 bool CWnd::MoveWindow(const Rect& rect, bool repaint) const {
   return windows_.MoveWindow(m_hWnd, rect, repaint);
 }
+bool CWnd::RedrawWindow(unsigned flags) const { return windows_.RedrawWindow(m_hWnd, flags); }
 
 Hwnd CWnd::GetDlgItem(int id) const { return windows_.GetDlgItem(m_hWnd, id); }
 void CWnd::EnableDlgItem(int id, bool enable) const { windows_.EnableWindow(GetDlgItem(id), enable); }
@@ -93,6 +96,11 @@ int CWnd::IsDlgButtonChecked(int id) const {
 }
 void CWnd::SetDlgItemText(int id, std::string_view text) const {
   windows_.SetWindowText(GetDlgItem(id), text);
+}
+void CWnd::CheckRadioButton(int firstId, int lastId, int id) const {
+  for (int button = firstId; button <= lastId; ++button) {
+    CheckDlgButton(button, button == id ? bm::kChecked : bm::kUnchecked);
+  }
 }
 std::string CWnd::GetDlgItemText(int id) const { return windows_.GetWindowText(GetDlgItem(id)); }
 

@@ -37,6 +37,7 @@ class CWnd : public MessageTarget {
   Rect GetWindowRect() const;
   Rect GetClientRect() const;
   bool MoveWindow(const Rect& rect, bool repaint = true) const;
+  bool RedrawWindow(unsigned flags) const;  // rdw::k...
 
   // Children by control id.
   Hwnd GetDlgItem(int id) const;
@@ -44,6 +45,8 @@ class CWnd : public MessageTarget {
   bool IsDlgItemEnabled(int id) const;
   void CheckDlgButton(int id, int state) const;
   int IsDlgButtonChecked(int id) const;
+  // Checks `id` and clears the other buttons of first..last.
+  void CheckRadioButton(int firstId, int lastId, int id) const;
   void SetDlgItemText(int id, std::string_view text) const;
   std::string GetDlgItemText(int id) const;
 

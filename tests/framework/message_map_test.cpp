@@ -1,0 +1,129 @@
+// Message maps route commands, command ranges, notifications, timers and raw messages to
+// the handlers their table names, through the headless window system.
+#include "framework/message_map.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/dialog.h"
+#include "framework/headless/headless_window_system.h"
+#include "framework_test_ids.h"
+#include "framework_test_support.h"
+
+namespace {
+
+using framework_test::TestResources;
+using fw::headless::HeadlessWindowSystem;
+
+constexpr unsigned kMsgPing = fw::wm::kUser + 5;
+constexpr unsigned kCodeCustom = 0x1234;
+
+class MappedDialog : public fw::CDialog {
+ public:
+  explicit MappedDialog(fw::WindowSystem& windows) : CDialog(windows, IDD_FORM) {}
+
+  std::vector<std::string> calls;
+
+  void OnApply() { calls.push_back("apply"); }
+  void OnPreset(int id) { calls.push_back("preset " + std::to_string(id - IDC_PRESET_1)); }
+  void OnCheckNotify() { calls.push_back("check notify"); }
+  void OnTimer(std::uintptr_t id) { calls.push_back("timer " + std::to_string(id)); }
+  fw::LResult OnPing(fw::WParam wParam, fw::LParam lParam) {
+    calls.push_back("ping " + std::to_string(wParam) + "," + std::to_string(lParam));
+    return 99;
+  }
+
+ protected:
+  bool OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam, fw::LResult* result) override;
+};
+
+const fw::map::Entry<MappedDialog> kMessageMap[] = {
+    fw::map::Command(IDC_APPLY, &MappedDialog::OnApply),
+    fw::map::CommandRange(IDC_PRESET_1, IDC_PRESET_3, &MappedDialog::OnPreset),
+    fw::map::Notify(kCodeCustom, IDC_CHECK, &MappedDialog::OnCheckNotify),
+    fw::map::Timer(&MappedDialog::OnTimer),
+    fw::map::Message(kMsgPing, &MappedDialog::OnPing),
+};
+
+bool MappedDialog::OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam,
+                            fw::LResult* result) {
+  return fw::map::Dispatch(this, kMessageMap, msg, wParam, lParam, result) ||
+         CDialog::OnWndMsg(msg, wParam, lParam, result);
+}
+
+class MessageMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dialog_.Create());
+    dialog_.ShowWindow(fw::sw::kShow);
+  }
+  fw::Hwnd Hwnd() const { return dialog_.GetSafeHwnd(); }
+
+  HeadlessWindowSystem windows_{TestResources()};
+  MappedDialog dialog_{windows_};
+};
+
+TEST_F(MessageMapTest, ClicksReachTheirCommandHandlers) {
+  windows_.Click(Hwnd(), IDC_APPLY);
+  windows_.Click(Hwnd(), IDC_PRESET_3);
+  windows_.Click(Hwnd(), IDC_PRESET_1);
+  windows_.Click(Hwnd(), IDC_CHECK);  // no row takes it
+  EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"apply", "preset 2", "preset 0"}));
+}
+
+TEST_F(MessageMapTest, ACommandWithAnotherCodeIsNotAClick) {
+  dialog_.SendMessage(fw::wm::kCommand, fw::MakeWParam(IDC_APPLY, 0x0300), 0);
+  EXPECT_TRUE(dialog_.calls.empty());
+}
+
+TEST_F(MessageMapTest, NotificationsMatchCodeAndId) {
+  fw::NmHdr header{dialog_.GetDlgItem(IDC_CHECK), IDC_CHECK, kCodeCustom};
+  dialog_.SendMessage(fw::wm::kNotify, IDC_CHECK, reinterpret_cast<fw::LParam>(&header));
+  header.idFrom = IDC_APPLY;
+  dialog_.SendMessage(fw::wm::kNotify, IDC_APPLY, reinterpret_cast<fw::LParam>(&header));
+  header.idFrom = IDC_CHECK;
+  header.code = kCodeCustom + 1;
+  dialog_.SendMessage(fw::wm::kNotify, IDC_CHECK, reinterpret_cast<fw::LParam>(&header));
+  EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"check notify"}));
+}
+
+TEST_F(MessageMapTest, TimersAndRawMessagesReachTheirHandlers) {
+  dialog_.SetTimer(3, 100);
+  dialog_.SetTimer(4, 150);
+  windows_.Advance(300);
+  EXPECT_EQ(dialog_.PostMessage(kMsgPing, 1, 2), true);
+  EXPECT_EQ(dialog_.SendMessage(kMsgPing, 5, 6), 99);
+  windows_.PumpMessages();
+  EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"timer 3", "timer 4", "timer 3", "timer 3",
+                                                     "timer 4", "ping 5,6", "ping 1,2"}));
+}
+
+TEST_F(MessageMapTest, DestroyingTheDialogKillsItsTimersAndLeavesNoWindows) {
+  dialog_.SetTimer(1, 100);
+  dialog_.SetTimer(2, 100);
+  EXPECT_EQ(windows_.LiveTimerCount(), 2u);
+  EXPECT_TRUE(dialog_.DestroyWindow());
+  EXPECT_EQ(dialog_.GetSafeHwnd(), nullptr);
+  EXPECT_EQ(windows_.LiveTimerCount(), 0u);
+  EXPECT_EQ(windows_.LiveWindowCount(), 0u);
+  windows_.Advance(1000);
+  EXPECT_TRUE(dialog_.calls.empty());
+}
+
+TEST_F(MessageMapTest, TimersKeepFiringInsideAMessageBoxOfAHandler) {
+  std::vector<std::string> seenInBox;
+  windows_.AnswerMessageBox([&](const fw::headless::MessageBoxRecord& box) {
+    EXPECT_EQ(box.owner, Hwnd());
+    windows_.Advance(250);
+    seenInBox = dialog_.calls;
+    return fw::kIdOk;
+  });
+  dialog_.SetTimer(1, 100);
+  EXPECT_EQ(dialog_.MessageBox("Busy", "Caption", fw::mb::kOk), fw::kIdOk);
+  EXPECT_EQ(seenInBox, (std::vector<std::string>{"timer 1", "timer 1"}));
+  EXPECT_EQ(windows_.MessageBoxes().size(), 1u);
+}
+
+}  // namespace
