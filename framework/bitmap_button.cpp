@@ -2,7 +2,9 @@
 
 namespace fw {
 
-CBitmapButton::~CBitmapButton() { FreeBitmap(); }
+CBitmapButton::~CBitmapButton() {
+  FreeBitmap();
+}
 
 bool CBitmapButton::SubclassDlgItem(int id, const CWnd& parent) {
   Hwnd control = parent.GetDlgItem(id);

@@ -121,8 +121,8 @@ struct DrawItem {
   std::uintptr_t itemData = 0;
 };
 namespace odt {
-inline constexpr unsigned kButton = 4;        // ODT_BUTTON
-inline constexpr unsigned kDrawEntire = 1;    // ODA_DRAWENTIRE
+inline constexpr unsigned kButton = 4;         // ODT_BUTTON
+inline constexpr unsigned kDrawEntire = 1;     // ODA_DRAWENTIRE
 inline constexpr unsigned kStateDisabled = 4;  // ODS_DISABLED
 }  // namespace odt
 

@@ -132,7 +132,7 @@ class WindowSystem {
   virtual bool ReleaseDC(Hwnd hwnd, Hdc dc) = 0;
   virtual ColorRef GetPixel(Hdc dc, int x, int y) = 0;
   virtual ColorRef SetPixel(Hdc dc, int x, int y, ColorRef color) = 0;  // the colour set
-  virtual bool DrawBitmap(Hdc dc, Hbitmap bitmap, int x, int y) = 0;   // at its own size
+  virtual bool DrawBitmap(Hdc dc, Hbitmap bitmap, int x, int y) = 0;    // at its own size
 
   // Framework objects by window, so notifications can be reflected to the object that owns
   // a child control.

@@ -1,5 +1,7 @@
 #include "framework/wnd.h"
 
+#include "framework/win_app.h"
+
 namespace fw {
 
 CWnd::~CWnd() {
@@ -62,6 +64,11 @@ bool CWnd::OnWndMsg(unsigned msg, WParam wParam, LParam lParam, LResult* result)
     if (MessageTarget* owner = windows_.Lookup(child); owner != nullptr && owner != this) {
       return owner->HandleReflected(msg, wParam, lParam, result);
     }
+  }
+  if (msg == wm::kCommand && commandFallback_ != nullptr &&
+      commandFallback_->OnCommand(LoWord(wParam), HiWord(wParam))) {
+    *result = 0;
+    return true;
   }
   return false;
 }

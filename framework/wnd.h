@@ -10,6 +10,8 @@
 
 namespace fw {
 
+class CWinApp;
+
 class CWnd : public MessageTarget {
  public:
   explicit CWnd(WindowSystem& windows) : windows_(windows) {}
@@ -25,6 +27,9 @@ class CWnd : public MessageTarget {
   void Detach();
 
   virtual bool DestroyWindow();
+
+  // Where commands this window does not handle go next (the application object).
+  void SetCommandFallback(CWinApp* app) { commandFallback_ = app; }
 
   LResult SendMessage(unsigned msg, WParam wParam = 0, LParam lParam = 0) const;
   bool PostMessage(unsigned msg, WParam wParam = 0, LParam lParam = 0) const;
@@ -79,7 +84,8 @@ class CWnd : public MessageTarget {
 
  private:
   WindowSystem& windows_;
-  bool owned_ = false;  // the window was made for this object (not merely attached)
+  bool owned_ = false;
+  CWinApp* commandFallback_ = nullptr;  // the window was made for this object (not merely attached)
 };
 
 }  // namespace fw

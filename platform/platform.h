@@ -6,10 +6,22 @@ namespace platform {
 
 class Registry;
 class DeviceIo;
+class Modules;
+class CodePage;
+class Mixer;
+class Shell;
+class Sound;
+class System;
 
 struct Platform {
   Registry* registry = nullptr;
   DeviceIo* device = nullptr;
+  Modules* modules = nullptr;
+  CodePage* codePage = nullptr;
+  Mixer* mixer = nullptr;
+  Shell* shell = nullptr;
+  Sound* sound = nullptr;
+  System* system = nullptr;
 };
 
 }  // namespace platform

@@ -27,7 +27,8 @@ std::uint16_t ReadU16(std::span<const std::uint8_t> d, std::size_t at) {
 }
 
 bool IsBitmapStatic(const WindowNode& n) {
-  return EqualsIgnoreCase(n.className, "Static") && (n.style & win32::kSsTypeMask) == win32::kSsBitmap;
+  return EqualsIgnoreCase(n.className, "Static") &&
+         (n.style & win32::kSsTypeMask) == win32::kSsBitmap;
 }
 bool IsOwnerDrawButton(const WindowNode& n) {
   return EqualsIgnoreCase(n.className, "Button") && (n.style & bs::kTypeMask) == bs::kOwnerDraw;
@@ -47,7 +48,8 @@ bool TakesMouse(const WindowNode& n) {
 // 24 or 32 bits a pixel, uncompressed; nullopt for anything else or a short one.
 std::optional<HeadlessWindowSystem::Bitmap> HeadlessWindowSystem::DecodeBitmap(
     const res::ResourceId& name) const {
-  const res::ResourceEntry* entry = resources_->Find(res::ResourceId::Number(res::kTypeBitmap), name);
+  const res::ResourceEntry* entry =
+      resources_->Find(res::ResourceId::Number(res::kTypeBitmap), name);
   if (entry == nullptr) return std::nullopt;
   const std::span<const std::uint8_t> d = entry->data;
   if (d.size() < 40 || ReadU32(d, 0) < 40) return std::nullopt;
@@ -120,7 +122,9 @@ Hbitmap HeadlessWindowSystem::LoadBitmapByName(std::string_view name) {
   return handle;
 }
 
-bool HeadlessWindowSystem::DeleteObject(Hbitmap bitmap) { return bitmaps_.erase(bitmap) != 0; }
+bool HeadlessWindowSystem::DeleteObject(Hbitmap bitmap) {
+  return bitmaps_.erase(bitmap) != 0;
+}
 
 std::string HeadlessWindowSystem::BitmapName(Hbitmap bitmap) const {
   auto it = bitmaps_.find(bitmap);
@@ -167,8 +171,7 @@ void HeadlessWindowSystem::SizeToImage(Hwnd control) {
   n->rect.bottom = n->rect.top + height;
 }
 
-LResult HeadlessWindowSystem::StaticDefault(Hwnd hwnd, unsigned msg, WParam wParam,
-                                            LParam lParam) {
+LResult HeadlessWindowSystem::StaticDefault(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) {
   WindowNode* n = Find(hwnd);
   switch (msg) {
     case stm::kSetImage: {
@@ -284,7 +287,9 @@ bool HeadlessWindowSystem::RedrawWindow(Hwnd hwnd, unsigned flags) {
   return true;
 }
 
-bool HeadlessWindowSystem::HasUpdateRegion(Hwnd hwnd) { return pendingUpdate_.count(hwnd) != 0; }
+bool HeadlessWindowSystem::HasUpdateRegion(Hwnd hwnd) {
+  return pendingUpdate_.count(hwnd) != 0;
+}
 
 // --- Drawing contexts --------------------------------------------------------------------
 

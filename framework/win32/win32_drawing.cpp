@@ -23,9 +23,15 @@ static_assert(offsetof(DrawItem, dc) == offsetof(DRAWITEMSTRUCT, hDC));
 static_assert(offsetof(DrawItem, rcItem) == offsetof(DRAWITEMSTRUCT, rcItem));
 static_assert(offsetof(DrawItem, itemData) == offsetof(DRAWITEMSTRUCT, itemData));
 
-HWND ToHWND(Hwnd hwnd) { return reinterpret_cast<HWND>(hwnd); }
-HDC ToHDC(Hdc dc) { return reinterpret_cast<HDC>(dc); }
-HBITMAP ToHBITMAP(Hbitmap bitmap) { return reinterpret_cast<HBITMAP>(bitmap); }
+HWND ToHWND(Hwnd hwnd) {
+  return reinterpret_cast<HWND>(hwnd);
+}
+HDC ToHDC(Hdc dc) {
+  return reinterpret_cast<HDC>(dc);
+}
+HBITMAP ToHBITMAP(Hbitmap bitmap) {
+  return reinterpret_cast<HBITMAP>(bitmap);
+}
 
 }  // namespace
 
@@ -53,13 +59,17 @@ bool Win32WindowSystem::HasUpdateRegion(Hwnd hwnd) {
   return ::GetUpdateRect(ToHWND(hwnd), nullptr, FALSE) != 0;
 }
 
-Hdc Win32WindowSystem::GetDC(Hwnd hwnd) { return reinterpret_cast<Hdc>(::GetDC(ToHWND(hwnd))); }
+Hdc Win32WindowSystem::GetDC(Hwnd hwnd) {
+  return reinterpret_cast<Hdc>(::GetDC(ToHWND(hwnd)));
+}
 
 bool Win32WindowSystem::ReleaseDC(Hwnd hwnd, Hdc dc) {
   return ::ReleaseDC(ToHWND(hwnd), ToHDC(dc)) != 0;
 }
 
-ColorRef Win32WindowSystem::GetPixel(Hdc dc, int x, int y) { return ::GetPixel(ToHDC(dc), x, y); }
+ColorRef Win32WindowSystem::GetPixel(Hdc dc, int x, int y) {
+  return ::GetPixel(ToHDC(dc), x, y);
+}
 
 ColorRef Win32WindowSystem::SetPixel(Hdc dc, int x, int y, ColorRef color) {
   return ::SetPixel(ToHDC(dc), x, y, color);

@@ -1,0 +1,62 @@
+#include "platform/sim/sim_sound.h"
+
+namespace platform::sim {
+
+namespace {
+constexpr int kProgramWaves[] = {177, 178, 179, 180, 181, 182, 209, 215};
+}  // namespace
+
+SimSound::SimSound() {
+  for (int id : kProgramWaves) images_[id] = {'R', 'I', 'F', 'F'};
+}
+
+bool SimSound::PlayResource(int resourceId, bool loop) {
+  const std::string what = std::to_string(resourceId) + (loop ? " loop" : " once");
+  log_.push_back("play " + what);
+  if (images_.count(resourceId) == 0) {
+    // Without SND_NODEFAULT a missing sound plays the default one; nothing to tell apart here.
+    playing_.clear();
+    return false;
+  }
+  playing_ = "wave " + what;
+  return true;
+}
+
+bool SimSound::Purge() {
+  log_.push_back("purge");
+  playing_.clear();
+  return true;
+}
+
+const void* SimSound::LoadWave(int resourceId) {
+  auto it = images_.find(resourceId);
+  return it == images_.end() ? nullptr : it->second.data();
+}
+
+bool SimSound::PlayMemoryLoop(const void* image) {
+  for (const auto& [id, bytes] : images_) {
+    if (bytes.data() == image) {
+      log_.push_back("clip " + std::to_string(id) + " loop");
+      playing_ = "clip " + std::to_string(id) + " loop";
+      return true;
+    }
+  }
+  // Not a clip of the program: nothing plays, not even the default sound.
+  log_.push_back("clip unknown loop");
+  playing_.clear();
+  return false;
+}
+
+bool SimSound::StopMemory() {
+  log_.push_back("clip stop");
+  playing_.clear();
+  return true;
+}
+
+std::string SimSound::FormatLog() const {
+  std::string text;
+  for (const std::string& line : log_) text += line + "\n";
+  return text;
+}
+
+}  // namespace platform::sim
