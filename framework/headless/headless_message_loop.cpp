@@ -23,8 +23,17 @@ void HeadlessWindowSystem::PumpMessages() {
       std::fprintf(stderr, "headless window system: posted messages never stop\n");
       std::abort();
     }
+    if (p.msg == wm::kPaint) {
+      paintQueued_.erase(p.hwnd);
+      if (!IsWindowVisible(p.hwnd)) continue;  // hidden before its paint came
+    }
     SendMessage(p.hwnd, p.msg, p.wParam, p.lParam);
   }
+}
+
+void HeadlessWindowSystem::QueuePaint(Hwnd hwnd) {
+  if (!paintQueued_.insert(hwnd).second) return;
+  posted_.push_back({hwnd, wm::kPaint, 0, 0});
 }
 
 void HeadlessWindowSystem::Advance(std::uint32_t ms) {

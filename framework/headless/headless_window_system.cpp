@@ -447,6 +447,9 @@ bool HeadlessWindowSystem::ShowWindow(Hwnd hwnd, int command) {
   if (show) {
     n->style |= ws::kVisible;
     PaintTree(hwnd);
+    // A window of the program that appears on the screen gets WM_PAINT once the queue is
+    // empty, as the platform delivers it; one pending paint at a time.
+    if (n->target != nullptr && !(n->style & ws::kChild)) QueuePaint(hwnd);
   } else {
     n->style &= ~ws::kVisible;
   }

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -254,6 +255,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   std::optional<res::DialogTemplate> LoadTemplate(int templateId) const;
   Hwnd BuildDialog(int templateId, Hwnd parent, MessageTarget* target, ModalRun* run);
   void SendDestroy(Hwnd hwnd);
+  void QueuePaint(Hwnd hwnd);
   void FinalDestroy(Hwnd hwnd);
   Hwnd RootOf(Hwnd hwnd) const;
   Point ClientOrigin(Hwnd hwnd) const;  // in screen pixels
@@ -308,6 +310,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   std::uint64_t elapsed_ = 0;
   TimerQueue timers_;
   std::deque<Posted> posted_;
+  std::set<Hwnd> paintQueued_;
 
   std::vector<ModalRun*> modalRuns_;
   ModalDriver modalDriver_;
