@@ -1,5 +1,7 @@
 #include "framework/property_sheet.h"
 
+#include <algorithm>
+
 namespace fw {
 
 CPropertySheet::~CPropertySheet() { CPropertySheet::DestroyWindow(); }
@@ -19,6 +21,22 @@ bool CPropertySheet::Create(CWnd& parent, const Rect& place) {
   if (tabs == nullptr) return false;
   AttachHandle(tabs);
   for (int i = 0; i < GetPageCount(); ++i) InsertTab(i);
+  return true;
+}
+
+bool CPropertySheet::Create(CWnd& parent, Point origin) {
+  Rect display{origin.x, origin.y, origin.x, origin.y};
+  for (const CPropertyPage* page : pages_) {
+    const Rect size = Windows().MapDialogRect(parent.GetSafeHwnd(),
+                                              Windows().GetTemplateSize(page->GetTemplateId()));
+    display.right = std::max(display.right, origin.x + size.Width());
+    display.bottom = std::max(display.bottom, origin.y + size.Height());
+  }
+  if (!Create(parent, display)) return false;
+  // Grow the tab row around the page area, then keep its corner at the origin.
+  Rect outer = display;
+  SendMessage(tcm::kAdjustRect, 1, reinterpret_cast<LParam>(&outer));
+  MoveSheet({origin.x, origin.y, origin.x + outer.Width(), origin.y + outer.Height()});
   return true;
 }
 

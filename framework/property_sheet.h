@@ -26,6 +26,9 @@ class CPropertySheet : public CWnd {
   // Creates the tab row over `place` (pixels in the parent's client area). Pages are made
   // when first selected.
   bool Create(CWnd& parent, const Rect& place);
+  // Creates the sheet at `origin`, as large as its largest page plus the tab row, as the
+  // platform's own property sheet sizes itself.
+  bool Create(CWnd& parent, Point origin);
   bool DestroyWindow() override;
 
   int GetPageCount() const { return static_cast<int>(pages_.size()); }

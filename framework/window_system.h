@@ -44,6 +44,8 @@ class WindowSystem {
 
   // Caption of a dialog template (the tab text of a property page), without creating it.
   virtual std::string GetTemplateCaption(int templateId) = 0;
+  // Size of a dialog template in dialog units (right and bottom; left and top are 0).
+  virtual Rect GetTemplateSize(int templateId) = 0;
 
   // A child control of a window class the platform provides ("SysTabControl32", ...).
   virtual Hwnd CreateControl(Hwnd parent, const char* className, std::string_view text,

@@ -80,16 +80,17 @@ bool CControlPanelDlg::OnInitDialog() {
   m_sheet.AddPage(m_pFilterPage.get());
   m_sheet.AddPage(m_pRemotePage.get());
   m_sheet.AddPage(m_pInfoPage.get());
-  // The sheet lives over the invisible frame; creating it shows its first page.
+  // The sheet sizes itself to its largest page; creating it shows its first page.
   const fw::Rect frame = FrameRect();
-  m_sheet.Create(*this, frame);
+  m_sheet.Create(*this, fw::Point{frame.left, frame.top});
   m_sheet.SetActivePage(kVolumePage);
 
   m_pSpeakerTestDlg->Create(this);
 
   // Window and controls around the sheet: the sheet at (4, 0), the logo and "Close" below it.
-  const int w = frame.Width();
-  const int h = frame.Height();
+  const fw::Rect sheet = m_sheet.GetWindowRect();
+  const int w = sheet.Width();
+  const int h = sheet.Height();
   const fw::Rect sheetPlace{4, 0, 4 + w, h};
   m_sheetFrame.MoveWindow(sheetPlace, true);
   m_sheet.MoveSheet(sheetPlace);

@@ -85,6 +85,11 @@ std::string HeadlessWindowSystem::GetTemplateCaption(int templateId) {
   return dialog ? dialog->caption : std::string();
 }
 
+Rect HeadlessWindowSystem::GetTemplateSize(int templateId) {
+  std::optional<res::DialogTemplate> dialog = LoadTemplate(templateId);
+  return dialog ? Rect{0, 0, dialog->cx, dialog->cy} : Rect{};
+}
+
 std::string HeadlessWindowSystem::LoadString(unsigned id) {
   return resources_->FindString(id).value_or(std::string());
 }

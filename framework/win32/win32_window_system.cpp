@@ -120,6 +120,11 @@ std::string Win32WindowSystem::GetTemplateCaption(int templateId) {
   return parsed ? parsed->caption : std::string();
 }
 
+Rect Win32WindowSystem::GetTemplateSize(int templateId) {
+  auto parsed = res::ParseDialogTemplate(FindResourceData(templateId, kResourceDialog));
+  return parsed ? Rect{0, 0, parsed->cx, parsed->cy} : Rect{};
+}
+
 Hwnd Win32WindowSystem::CreateControl(Hwnd parent, const char* className, std::string_view text,
                                       std::uint32_t style, const Rect& rect, int id) {
   const std::string title(text);

@@ -22,6 +22,7 @@ class Win32WindowSystem : public WindowSystem {
   std::intptr_t RunModalDialog(int templateId, Hwnd owner, MessageTarget* target) override;
   void EndDialog(Hwnd dialog, std::intptr_t result) override;
   std::string GetTemplateCaption(int templateId) override;
+  Rect GetTemplateSize(int templateId) override;
 
   Hwnd CreateControl(Hwnd parent, const char* className, std::string_view text, std::uint32_t style,
                      const Rect& rect, int id) override;
