@@ -12,6 +12,10 @@ namespace fw::win32 {
 
 namespace {
 
+static_assert(ofn::kOverwritePrompt == OFN_OVERWRITEPROMPT);
+static_assert(ofn::kHideReadOnly == OFN_HIDEREADONLY);
+static_assert(ofn::kFileMustExist == OFN_FILEMUSTEXIST);
+
 // The chooser's filter list: description and patterns, each ending in a zero, and one more
 // zero after the last pair.
 std::string FilterList(const std::vector<FileFilter>& filters) {
@@ -41,8 +45,7 @@ std::optional<std::string> Win32WindowSystem::RunOpenFileDialog(const OpenFileRe
 
   OPENFILENAMEA ofn = {};
   ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner =
-      reinterpret_cast<HWND>(request.owner != nullptr ? request.owner : GetMainWindow());
+  ofn.hwndOwner = reinterpret_cast<HWND>(request.owner);
   ofn.lpstrFilter = request.filters.empty() ? nullptr : filters.c_str();
   ofn.nFilterIndex = static_cast<DWORD>(request.filterIndex);
   ofn.lpstrFile = path;

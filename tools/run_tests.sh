@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the native suite (headless, sanitizers), the Wine smoke test
+# of korven.exe and the end-to-end tests on the simulated device. Installs what is missing
+# first. Exits non-zero if anything fails.
+set -u
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source tools/install_packages.sh
+korven_install_packages "${KORVEN_WINDOWS_PACKAGES[@]}" "${KORVEN_NATIVE_PACKAGES[@]}" || exit 1
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+failures=()
+step() {  # step NAME COMMAND...
+  local name="$1"
+  shift
+  echo "== $name"
+  "$@" || failures+=("$name")
+}
+
+native() {
+  cmake --preset native && cmake --build --preset native -j "$jobs" &&
+    ctest --preset native -j "$jobs"
+}
+windows() {
+  cmake --preset windows-i686 && cmake --build --preset windows-i686 -j "$jobs"
+}
+
+step "native tests" native
+step "windows-i686 build" windows
+step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
+for test in tests/wine_e2e/*_test.sh; do
+  [ -f "$test" ] && step "Wine end-to-end $(basename "$test" .sh)" bash "$test" build/windows-i686
+done
+
+if [ ${#failures[@]} -ne 0 ]; then
+  echo "FAILED: ${failures[*]}"
+  exit 1
+fi
+echo "All tests passed."
