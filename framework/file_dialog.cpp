@@ -40,7 +40,8 @@ CFileDialog::CFileDialog(WindowSystem& windows, const char* defaultExtension, co
 }
 
 std::intptr_t CFileDialog::DoModal() {
-  m_ofn.owner = m_pParentWnd != nullptr ? m_pParentWnd->GetSafeHwnd() : windows_.GetMainWindow();
+  const CWnd* owner = m_pParentWnd != nullptr ? m_pParentWnd : windows_.GetMainWnd();
+  m_ofn.owner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
   std::optional<std::string> chosen = windows_.RunOpenFileDialog(m_ofn);
   m_strPathName = chosen.value_or(std::string());
   return chosen ? kIdOk : kIdCancel;

@@ -12,6 +12,7 @@ int CWinApp::Run() {
 void CWinApp::SetMainWnd(CWnd* window) {
   if (m_pMainWnd != nullptr) m_pMainWnd->SetCommandFallback(nullptr);
   m_pMainWnd = window;
+  windows_.SetMainWnd(window);
   if (window != nullptr) window->SetCommandFallback(this);
 }
 

@@ -13,6 +13,8 @@
 
 namespace fw {
 
+class CWnd;
+
 // What the window system calls for a window the framework owns. HandleMessage returns
 // true when the message was handled (then *result is its result) and false to leave it
 // to the window system's default processing.
@@ -97,9 +99,10 @@ class WindowSystem {
   // when the user cancelled or the chooser failed.
   virtual std::optional<std::string> RunOpenFileDialog(const OpenFileRequest& request) = 0;
 
-  // The application's main window: the owner of choosers opened without an owner.
-  void SetMainWindow(Hwnd hwnd) { mainWindow_ = hwnd; }
-  Hwnd GetMainWindow() const { return mainWindow_; }
+  // The application's main window: the owner of choosers opened without an owner. The
+  // application object sets it.
+  void SetMainWnd(CWnd* window) { mainWnd_ = window; }
+  CWnd* GetMainWnd() const { return mainWnd_; }
 
   // Menus of the program's resources. A pop-up item's submenu belongs to its menu:
   // DestroyMenu, and DeleteMenu of that item, destroy it too.
@@ -147,7 +150,7 @@ class WindowSystem {
 
  private:
   std::unordered_map<Hwnd, MessageTarget*> objects_;
-  Hwnd mainWindow_ = nullptr;
+  CWnd* mainWnd_ = nullptr;
 };
 
 }  // namespace fw

@@ -120,6 +120,7 @@ HKey SimRegistry::NewHandle(Key* key) {
   const auto handle = static_cast<HKey>(nextHandle_);
   nextHandle_ += 4;
   handles_[handle] = key;
+  ++openCount_;
   return handle;
 }
 
@@ -279,6 +280,18 @@ std::vector<std::string> SimRegistry::ValueNames(HKey root, std::string_view pat
     for (const auto& [lower, value] : key->values) names.push_back(value.first);
   }
   return names;
+}
+
+std::vector<RegistryWrite> SimRegistry::WritesOutside(HKey root, std::string_view path) const {
+  std::string own = Lower(RootName(root));
+  for (auto part : Components(path)) own += "\\" + Lower(part);
+  std::vector<RegistryWrite> outside;
+  for (const RegistryWrite& write : writes_) {
+    const std::string key = Lower(write.key);
+    const bool inside = key == own || key.starts_with(own + "\\");
+    if (!inside) outside.push_back(write);
+  }
+  return outside;
 }
 
 void SimRegistry::DenyKey(HKey root, std::string_view path) {

@@ -73,6 +73,9 @@ class SimRegistry : public Registry {
   // Every successful RegSetValueExA, in order.
   const std::vector<RegistryWrite>& Writes() const { return writes_; }
   void ClearWrites() { writes_.clear(); }
+  // The writes that went anywhere but the key at `path` below `root` (its subkeys included):
+  // empty when a program kept to its own key.
+  std::vector<RegistryWrite> WritesOutside(HKey root, std::string_view path) const;
 
   // Makes RegCreateKeyExA and RegOpenKeyExA of this key (and of keys below it) fail with
   // ERROR_ACCESS_DENIED.
@@ -82,6 +85,8 @@ class SimRegistry : public Registry {
 
   // Handles opened by RegCreateKeyExA/RegOpenKeyExA and not yet closed.
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
+  // Successful RegCreateKeyExA and RegOpenKeyExA calls so far.
+  int OpenCount() const { return openCount_; }
   // Calls answered with ERROR_INVALID_HANDLE (a closed, unknown or null handle).
   int InvalidHandleUses() const { return invalidHandleUses_; }
 
@@ -105,6 +110,7 @@ class SimRegistry : public Registry {
   std::vector<RegistryWrite> writes_;
   bool denyWrites_ = false;
   int invalidHandleUses_ = 0;
+  int openCount_ = 0;
 };
 
 }  // namespace platform::sim
