@@ -27,6 +27,7 @@ windows() {
 step "native tests" native
 step "windows-i686 build" windows
 step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
+step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
 for test in tests/wine_e2e/*_test.sh; do
   [ -f "$test" ] && step "Wine end-to-end $(basename "$test" .sh)" bash "$test" build/windows-i686
 done

@@ -1,0 +1,181 @@
+# shellcheck shell=bash
+# Sourced by the end-to-end tests: one Wine prefix with the simulated KORVEN installed,
+# korven.exe started and closed from outside, and checks that print PASS/FAIL lines.
+#   e2e_begin BUILD_DIR NAME   fresh prefix BUILD_DIR/NAME, persistent server, simulation
+#   e2e_finish                 ends the test; prints "N passed, M failed"; exits
+# The caller runs on an X display (xvfb-run) from start to end.
+
+e2e_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+e2e_source="$(cd "$e2e_here/../.." && pwd)"
+source "$e2e_source/sim/sim_wine.sh"
+
+passed=0
+failed=0
+korven_pid=
+korven_runs=0
+
+check() {  # check NAME COMMAND...
+  local name="$1"
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "PASS $name"
+  else
+    failed=$((failed + 1))
+    echo "FAIL $name"
+    if [ -s "$e2e_logs/why" ]; then sed 's/^/     | /' "$e2e_logs/why"; fi
+  fi
+  : >"$e2e_logs/why"
+}
+
+scenario() { echo "== $*"; }
+
+e2e_begin() {
+  local build="$1" name="$2"
+  korvensim_fresh_prefix "$build" "$name" || { echo "no Wine prefix" >&2; exit 1; }
+  e2e_logs="$KORVEN_WINE_ROOT/logs"
+  : >"$e2e_logs/why"
+  probe_exe="$build/tests/wine/korven_probe.exe"
+  wineserver -p
+  check "the simulated KORVEN installs" "$e2e_source/sim/install_sim.sh" --demand "$build"
+  check "korven.exe is installed beside the libraries" test -f "$WINEPREFIX/drive_c/KORVEN/korven.exe"
+  check "the window probe is built" test -f "$probe_exe"
+  [ "$failed" -eq 0 ] || e2e_finish
+  ctl steer CallLog 'C:\KorvenSim\calls.log'
+}
+
+e2e_finish() {
+  if [ -n "$korven_pid" ]; then stop_korven_forcibly; fi
+  wineserver -k >/dev/null 2>&1
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit $?
+}
+
+# ctl ARGS...: korvenctl, its output in $e2e_logs/ctl.out.
+ctl() {
+  korvensim_ctl "$@" >"$e2e_logs/ctl.out" 2>&1
+  local status=$?
+  sed -i 's/\r$//' "$e2e_logs/ctl.out"
+  return $status
+}
+
+# probe ARGS...: the window probe, its output in $e2e_logs/probe.out.
+probe() {
+  wine "$probe_exe" "$@" >"$e2e_logs/probe.out" 2>&1
+  local status=$?
+  sed -i 's/\r$//' "$e2e_logs/probe.out"
+  cp "$e2e_logs/probe.out" "$e2e_logs/why"
+  return $status
+}
+
+# The program's settings in the registry view of a 32-bit program.
+forget_settings() {
+  wine reg delete 'HKLM\SOFTWARE\TALVOR' /f >"$e2e_logs/reg-delete.out" 2>&1
+}
+# stored NAME VALUE: the Settings key holds the DWORD NAME = VALUE (0x...).
+stored() {
+  wine reg query 'HKLM\SOFTWARE\TALVOR\KORVEN\Filter' /v "$1" >"$e2e_logs/reg.out" 2>&1
+  sed -i 's/\r$//' "$e2e_logs/reg.out"
+  cp "$e2e_logs/reg.out" "$e2e_logs/why"
+  grep -Eq "^ +$1 +REG_DWORD +$2\$" "$e2e_logs/reg.out"
+}
+
+# requests: the device's log without the source polls; compared with stdin, line by line.
+requests() {
+  local expected
+  expected="$(cat)"
+  ctl log --no-poll
+  if [ "$(cat "$e2e_logs/ctl.out")" = "$expected" ]; then return 0; fi
+  { echo "expected:"; echo "$expected"; echo "the device received:"; cat "$e2e_logs/ctl.out"; } \
+    >"$e2e_logs/why"
+  return 1
+}
+# device_state LINE...: every line is in the device's state.
+device_state() {
+  ctl state
+  cp "$e2e_logs/ctl.out" "$e2e_logs/why"
+  local line
+  for line in "$@"; do grep -qxF "$line" "$e2e_logs/ctl.out" || return 1; done
+}
+# polled STATUS: the log has a source poll that ended with STATUS ("ok" or a status name).
+polled() {
+  ctl log --full
+  grep -q "IOCTL_GET_SOURCE_CHANNELS in=0 out=4 $1\$" "$e2e_logs/ctl.out"
+}
+
+# control CAPTION ID FIELD=VALUE...: the control of the dialog shows those fields
+# (visible, enabled, check, text).
+control() {
+  local caption="$1" id="$2" line field
+  shift 2
+  probe dump "$caption" || return 1
+  line="$(grep "^control id=$id " "$e2e_logs/probe.out")" || return 1
+  for field in "$@"; do
+    case "$line" in
+      *" $field "* | *" $field") ;;
+      *) return 1 ;;
+    esac
+  done
+}
+# eventually SECONDS COMMAND...: the command succeeds within that time.
+eventually() {
+  local tries=$(($1 * 5))
+  shift
+  for _ in $(seq 1 "$tries"); do
+    "$@" && return 0
+    sleep 0.2
+  done
+  "$@"
+}
+
+# screenshot NAME: the whole screen as NAME.png, in $KORVEN_SCREENSHOTS when that is set.
+screenshot() {
+  local dir="${KORVEN_SCREENSHOTS:-$e2e_logs/screenshots}"
+  mkdir -p "$dir"
+  import -window root "$dir/$1.png" >"$e2e_logs/import.out" 2>&1
+}
+
+click() {  # click CAPTION ID: BM_CLICK, answered when the handler has run
+  probe click "$1" "$2" && grep -q "answered=1" "$e2e_logs/probe.out"
+}
+# click_into_box CAPTION ID BOX: a click whose handler shows the message box BOX; the
+# click is left waiting while the box is up.
+click_into_box() {
+  wine "$probe_exe" click "$1" "$2" >"$e2e_logs/probe-click.out" 2>&1 &
+  pending_click=$!
+  probe wait "$3" 10000
+}
+# The click of click_into_box comes back once the box is answered.
+click_returned() {
+  wait "$pending_click"
+}
+
+# korven.exe from its installed folder, as a user starts it.
+start_korven() {
+  korven_runs=$((korven_runs + 1))
+  wine 'C:\KORVEN\korven.exe' >"$e2e_logs/korven-$korven_runs.out" 2>&1 &
+  korven_pid=$!
+  probe wait Filter 30000
+}
+korven_ended() {
+  for _ in $(seq 1 100); do
+    if ! kill -0 "$korven_pid" 2>/dev/null; then
+      wait "$korven_pid" 2>/dev/null
+      korven_pid=
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+# Closes the program's window, the way the user does, and waits for the program to end.
+close_korven() {
+  probe close Filter && korven_ended
+}
+# A program that would not end is ended here, so that nothing is left behind.
+stop_korven_forcibly() {
+  kill "$korven_pid" 2>/dev/null
+  korven_ended || kill -9 "$korven_pid" 2>/dev/null
+  korven_pid=
+}
