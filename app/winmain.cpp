@@ -10,7 +10,8 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_sound.h"
-#include "shell/filter_host.h"
+#include "platform/win32/win32_system.h"
+#include "shell/control_panel_app.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
@@ -24,6 +25,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Mixer mixer;
   platform::win32::Win32Shell shell;
   platform::win32::Win32Sound sound(instance);
+  platform::win32::Win32System system;
   platform::Platform services;
   services.registry = &registry;
   services.device = &device;
@@ -32,6 +34,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.mixer = &mixer;
   services.shell = &shell;
   services.sound = &sound;
+  services.system = &system;
 
-  return korven::RunFilterHost(windows, services);
+  korven::CControlPanelApp app(windows, services);
+  return app.Run();
 }
