@@ -1,5 +1,7 @@
 // The Filter page against the simulated device and registry, driven through a sheet the way
 // the program's main window drives it.
+#include "pages/effects_page.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -7,10 +9,10 @@
 #include "framework/dialog.h"
 #include "framework/headless/headless_window_system.h"
 #include "framework/property_sheet.h"
-#include "pages/effects_page.h"
 #include "platform/sim/sim_korven_device.h"
 #include "platform/sim/sim_registry.h"
 #include "res/resource.h"
+#include "sheet_host.h"
 
 namespace korven {
 namespace {
@@ -24,7 +26,7 @@ constexpr const char* kPushFirstRun =
     "IOCTL_OUTPUT_5_1\n"
     "IOCTL_SET_BASS_MODE C8 00 00 00 64 00 00 00 2C 01 00 00\n";
 
-class FilterPageTest : public ::testing::Test {
+class FilterPageTest : public ::testing::Test, protected testing::SheetHost<CEffectsPage> {
  protected:
   FilterPageTest() {
     CEffectsPage::OpenFailureCount = 0;
@@ -40,29 +42,11 @@ class FilterPageTest : public ::testing::Test {
 
   // The page at index 0 and a plain page at index 1, in a sheet over the main window's frame.
   void Open(int activationMode = CEffectsPage::PushAll) {
-    host_ = std::make_unique<fw::CDialog>(windows_, IDD_CONTROL_PANEL);
-    ASSERT_TRUE(host_->Create());
-    page_ = std::make_unique<CEffectsPage>(windows_, platform_);
-    other_ = std::make_unique<fw::CPropertyPage>(windows_, IDD_INFORMATION);
-    sheet_ = std::make_unique<fw::CPropertySheet>(windows_);
-    sheet_->AddPage(page_.get());
-    sheet_->AddPage(other_.get());
-    ASSERT_TRUE(sheet_->Create(*host_, {5, 5, 420, 260}));
-    page_->ActivationMode = activationMode;
-    sheet_->SetActivePage(0);
+    OpenSheet(windows_, platform_,
+              [&](fw::CDialog&, CEffectsPage& page) { page.ActivationMode = activationMode; });
   }
 
-  void Close() {
-    if (page_ == nullptr) return;
-    sheet_->DestroyWindow();
-    page_->DestroyWindow();
-    other_->DestroyWindow();
-    host_->DestroyWindow();
-    page_.reset();
-    other_.reset();
-    sheet_.reset();
-    host_.reset();
-  }
+  void Close() { CloseSheet(); }
 
   fw::Hwnd Page() const { return page_->GetSafeHwnd(); }
   void Click(int id) { windows_.Click(Page(), id); }
@@ -80,10 +64,6 @@ class FilterPageTest : public ::testing::Test {
   platform::sim::SimRegistry registry_;
   platform::sim::SimKorvenDevice device_;
   platform::Platform platform_;
-  std::unique_ptr<fw::CDialog> host_;
-  std::unique_ptr<CEffectsPage> page_;
-  std::unique_ptr<fw::CPropertyPage> other_;
-  std::unique_ptr<fw::CPropertySheet> sheet_;
 };
 
 constexpr int kFilterDependent[] = {IDC_SPEAKERS_21, IDC_SPEAKERS_51, IDC_BASS_GROUP,

@@ -16,6 +16,7 @@
 #include "platform/sim/sim_registry.h"
 #include "remote/remote_ctrl_page.h"
 #include "res/resource.h"
+#include "sheet_host.h"
 
 namespace korven::testing {
 
@@ -33,7 +34,7 @@ inline constexpr const char* kMediaPlayerKey = "SOFTWARE\\Microsoft\\MediaPlayer
 inline constexpr int kPlayerBoxes[] = {IDC_PLAYER_WINDVD, IDC_PLAYER_POWERDVD, IDC_PLAYER_WINAMP,
                                        IDC_PLAYER_WINRIP, IDC_PLAYER_MEDIAPLAYER};
 
-class RemoteCtrlTest : public ::testing::Test {
+class RemoteCtrlTest : public ::testing::Test, protected testing::SheetHost<CRemoteCtrlPage> {
  protected:
   RemoteCtrlTest() { platform_.registry = &registry_; }
 
@@ -49,16 +50,8 @@ class RemoteCtrlTest : public ::testing::Test {
 
   // The page at index 0 and a plain page at index 1; the page's first activation runs.
   void Open() {
-    host_ = std::make_unique<fw::CDialog>(windows_, IDD_CONTROL_PANEL);
-    ASSERT_TRUE(host_->Create());
-    windows_.SetMainWnd(host_.get());
-    page_ = std::make_unique<CRemoteCtrlPage>(windows_, platform_);
-    other_ = std::make_unique<fw::CPropertyPage>(windows_, IDD_INFORMATION);
-    sheet_ = std::make_unique<fw::CPropertySheet>(windows_);
-    sheet_->AddPage(page_.get());
-    sheet_->AddPage(other_.get());
-    ASSERT_TRUE(sheet_->Create(*host_, {5, 5, 420, 260}));
-    sheet_->SetActivePage(0);
+    OpenSheet(windows_, platform_,
+              [&](fw::CDialog& host, CRemoteCtrlPage&) { windows_.SetMainWnd(&host); });
   }
 
   // The user leaves the page and comes back to it.
@@ -67,17 +60,7 @@ class RemoteCtrlTest : public ::testing::Test {
     sheet_->SetActivePage(0);
   }
 
-  void Close() {
-    if (page_ == nullptr) return;
-    sheet_->DestroyWindow();
-    page_->DestroyWindow();
-    other_->DestroyWindow();
-    host_->DestroyWindow();
-    page_.reset();
-    other_.reset();
-    sheet_.reset();
-    host_.reset();
-  }
+  void Close() { CloseSheet(); }
 
   // --- Players' own installations.
   void InstallWinDVD(std::string_view directory = "C:\\Program Files\\InterVideo\\DVD4") {
@@ -153,10 +136,6 @@ class RemoteCtrlTest : public ::testing::Test {
   fw::headless::HeadlessWindowSystem windows_;
   platform::sim::SimRegistry registry_;
   platform::Platform platform_;
-  std::unique_ptr<fw::CDialog> host_;
-  std::unique_ptr<CRemoteCtrlPage> page_;
-  std::unique_ptr<fw::CPropertyPage> other_;
-  std::unique_ptr<fw::CPropertySheet> sheet_;
 };
 
 }  // namespace korven::testing

@@ -19,6 +19,7 @@
 #include "platform/sim/sim_mixers.h"
 #include "platform/sim/sim_registry.h"
 #include "res/resource.h"
+#include "sheet_host.h"
 
 namespace korven {
 namespace {
@@ -56,7 +57,7 @@ std::string GainLine(const char* request, Dword bits) {
   return std::string(request) + " " + bytes + "\n";
 }
 
-class VolumePageTest : public ::testing::Test {
+class VolumePageTest : public ::testing::Test, protected testing::SheetHost<CVolumePage> {
  protected:
   VolumePageTest() {
     platform_.registry = &registry_;
@@ -73,29 +74,9 @@ class VolumePageTest : public ::testing::Test {
   }
 
   // The page at index 0 and a plain page at index 1, in a sheet over the main window's frame.
-  void Open() {
-    host_ = std::make_unique<fw::CDialog>(windows_, IDD_CONTROL_PANEL);
-    ASSERT_TRUE(host_->Create());
-    page_ = std::make_unique<CVolumePage>(windows_, platform_);
-    other_ = std::make_unique<fw::CPropertyPage>(windows_, IDD_INFORMATION);
-    sheet_ = std::make_unique<fw::CPropertySheet>(windows_);
-    sheet_->AddPage(page_.get());
-    sheet_->AddPage(other_.get());
-    ASSERT_TRUE(sheet_->Create(*host_, {5, 5, 420, 260}));
-    sheet_->SetActivePage(0);
-  }
+  void Open() { OpenSheet(windows_, platform_); }
 
-  void Close() {
-    if (page_ == nullptr) return;
-    sheet_->DestroyWindow();
-    page_->DestroyWindow();
-    other_->DestroyWindow();
-    host_->DestroyWindow();
-    page_.reset();
-    other_.reset();
-    sheet_.reset();
-    host_.reset();
-  }
+  void Close() { CloseSheet(); }
 
   // Leaving the page and coming back runs only the activation again.
   void Reactivate() {
@@ -132,10 +113,6 @@ class VolumePageTest : public ::testing::Test {
   platform::sim::SimMixers mixers_;
   platform::Platform platform_;
   int mixerHandlesKept_ = 0;  // a refused mixerClose leaves its handle with the platform
-  std::unique_ptr<fw::CDialog> host_;
-  std::unique_ptr<CVolumePage> page_;
-  std::unique_ptr<fw::CPropertyPage> other_;
-  std::unique_ptr<fw::CPropertySheet> sheet_;
 };
 
 // --- Creation and activation ---------------------------------------------------------------
