@@ -13,14 +13,14 @@ namespace {
 using namespace korven;
 
 // The driver's catalogue: what each code carries in and out.
-struct RequestSpec {
+struct RequestShape {
   Dword code;
   const char* name;
   Dword inputSize;
   Dword outputSize;
 };
 
-constexpr RequestSpec kCatalogue[] = {
+constexpr RequestShape kCatalogue[] = {
     {IOCTL_FILTER_ON, "IOCTL_FILTER_ON", 0, 0},
     {IOCTL_FILTER_OFF, "IOCTL_FILTER_OFF", 0, 0},
     {IOCTL_OUTPUT_5_1, "IOCTL_OUTPUT_5_1", 0, 0},
@@ -37,9 +37,9 @@ constexpr RequestSpec kCatalogue[] = {
     {IOCTL_GET_SOURCE_CHANNELS, "IOCTL_GET_SOURCE_CHANNELS", 0, sizeof(SourceChannelsReply)},
 };
 
-const RequestSpec* Lookup(Dword code) {
-  for (const auto& spec : kCatalogue) {
-    if (spec.code == code) return &spec;
+const RequestShape* Lookup(Dword code) {
+  for (const auto& shape : kCatalogue) {
+    if (shape.code == code) return &shape;
   }
   return nullptr;
 }
@@ -124,9 +124,9 @@ bool SimKorvenDevice::DeviceIoControl(Handle device, Dword code, const void* in,
   }
   if (returned == nullptr) return Fail(error::kInvalidParameter);
   if (!open->second.alive) return Fail(error::kDeviceNotConnected);
-  const RequestSpec* spec = Lookup(code);
-  if (spec == nullptr) return Fail(error::kInvalidFunction);
-  if (inSize != spec->inputSize || (inSize != 0 && in == nullptr) || outSize != spec->outputSize ||
+  const RequestShape* shape = Lookup(code);
+  if (shape == nullptr) return Fail(error::kInvalidFunction);
+  if (inSize != shape->inputSize || (inSize != 0 && in == nullptr) || outSize != shape->outputSize ||
       (outSize != 0 && out == nullptr)) {
     return Fail(error::kInvalidParameter);
   }
@@ -219,7 +219,7 @@ std::string SimKorvenDevice::FormatLog() const {
 }
 
 std::string RequestName(Dword code) {
-  if (const RequestSpec* spec = Lookup(code)) return spec->name;
+  if (const RequestShape* shape = Lookup(code)) return shape->name;
   char text[16];
   std::snprintf(text, sizeof(text), "0x%06X", static_cast<unsigned>(code));
   return text;
