@@ -46,6 +46,9 @@ bool CPropertySheet::DestroyWindow() {
   // The tab row has no object of its own in the window system, so nothing reports back.
   Detach();
   active_ = -1;
+  // The pages belong to their owner, who may delete them now: forget them.
+  for (CPropertyPage* page : pages_) page->m_pSheet = nullptr;
+  pages_.clear();
   return Windows().DestroyWindow(tabs);
 }
 

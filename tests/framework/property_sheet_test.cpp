@@ -197,3 +197,19 @@ TEST_F(PropertySheetTest, HidingTheSheetHidesTheActivePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PropertySheetTest, DestroyedSheetForgetsPagesTheirOwnerMayDelete) {
+  sheet_.SetActivePage(1);
+  sheet_.DestroyWindow();
+  EXPECT_EQ(sheet_.GetPageCount(), 0);
+  EXPECT_EQ(sheet_.GetActivePage(), nullptr);
+  EXPECT_EQ(b_.GetSheet(), nullptr);
+  TakeLog();
+  EXPECT_FALSE(sheet_.SetActivePage(0));
+  sheet_.MoveSheet({0, 0, 100, 100});  // no page is reached any more
+  EXPECT_TRUE(TakeLog().empty());
+}
+
+}  // namespace
