@@ -6,8 +6,12 @@
 
 namespace platform::sim {
 
+class FaultPlan;
+
 class SimCodePage : public CodePage {
  public:
+  explicit SimCodePage(FaultPlan* faults = nullptr) : faults_(faults) {}
+
   std::string AnsiFromWide(std::u16string_view text) override;
 
   // While set, every conversion fails (yields nothing).
@@ -15,6 +19,7 @@ class SimCodePage : public CodePage {
   int Conversions() const { return conversions_; }
 
  private:
+  FaultPlan* faults_;
   bool failing_ = false;
   int conversions_ = 0;
 };

@@ -100,6 +100,7 @@ class SimKorvenDevice : public DeviceIo {
   std::string FormatLog() const;
 
   const std::vector<DeviceOpen>& Opens() const { return opens_; }
+  void ClearOpens() { opens_.clear(); }
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }
   // Calls made with a handle that is closed, unknown or the invalid value.
   int InvalidHandleUses() const { return invalidHandleUses_; }

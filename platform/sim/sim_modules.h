@@ -63,6 +63,7 @@ class SimModules : public Modules {
   void ClearLog() { log_.clear(); }
   // Full paths of every LoadLibrary, loaded or not, in order.
   const std::vector<std::string>& LoadPaths() const { return loadPaths_; }
+  void ClearLoadPaths() { loadPaths_.clear(); }
 
   // References held on every library together; 0 when everything loaded has been unloaded.
   int LoadedCount() const;

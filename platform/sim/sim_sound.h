@@ -13,11 +13,15 @@
 
 namespace platform::sim {
 
+class FaultPlan;
+
 class SimSound : public Sound {
  public:
   using Clock = std::function<Dword()>;
 
-  SimSound();
+  // Calls numbered by `faults` fail as the platform's do: a sound that does not start, a
+  // stop that stops nothing, a resource that is not found. The clock never fails.
+  explicit SimSound(FaultPlan* faults = nullptr);
 
   // Sound
   bool PlayResource(int resourceId, bool loop) override;
@@ -34,12 +38,15 @@ class SimSound : public Sound {
   // What plays now: "wave 177 loop", "wave 215 once", "clip 209 loop", or "" for silence.
   const std::string& Playing() const { return playing_; }
   // One line a call, in order: "play 177 loop", "play 215 once", "purge", "clip 209 loop",
-  // "clip stop".
+  // "clip stop"; an injected failure ends with " FAILED".
   const std::vector<std::string>& Log() const { return log_; }
   std::string FormatLog() const;
   void ClearLog() { log_.clear(); }
 
  private:
+  bool Faulted(const char* call);
+
+  FaultPlan* faults_;
   // Each image is a distinct block whose address names its resource.
   std::map<int, std::vector<std::uint8_t>> images_;
   Clock clock_;

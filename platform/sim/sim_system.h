@@ -25,6 +25,7 @@ class SimSystem final : public System {
   // What a wait does to the world (a test passes the headless clock's time on).
   void OnSleep(std::function<void(Dword)> onSleep) { onSleep_ = std::move(onSleep); }
   const std::vector<Dword>& Sleeps() const { return sleeps_; }
+  void ClearSleeps() { sleeps_.clear(); }
 
   bool MutexExists(const std::string& name) const { return mutexRefs_.count(name) != 0; }
   int OpenHandleCount() const { return static_cast<int>(handles_.size()); }

@@ -67,10 +67,10 @@ struct SimulatedMachine {
   platform::sim::SimUsbTree usb{&faults};
   platform::sim::SimDeviceRouter router{korven, usb};
   platform::sim::SimModules modules{&faults};
-  platform::sim::SimCodePage codePage;
+  platform::sim::SimCodePage codePage{&faults};
   platform::sim::SimMixers mixers{&faults};
   platform::sim::SimShell shell{&faults};
-  platform::sim::SimSound sound;
+  platform::sim::SimSound sound{&faults};
   platform::sim::SimSystem system{&faults};
   platform::Platform platform;
   fw::headless::HeadlessWindowSystem windows;

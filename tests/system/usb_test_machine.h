@@ -45,7 +45,7 @@ struct UsbTestMachine {
   platform::sim::SimKorvenDevice korven{&faults};
   platform::sim::SimDeviceRouter router{korven, usb};
   platform::sim::SimModules modules{&faults};
-  platform::sim::SimCodePage codePage;
+  platform::sim::SimCodePage codePage{&faults};
   platform::Platform services;
   fw::headless::HeadlessWindowSystem windows;
 };
