@@ -1,14 +1,8 @@
 #include "platform/win32/win32_code_page.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-
 #include <climits>
+
+#include "platform/win32/windows_headers.h"
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "wide characters are UTF-16 units");
 

@@ -1,12 +1,6 @@
 #include "platform/win32/win32_device_io.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 
 // The seam's own name, not the ANSI/wide switch of the platform headers.
 #undef CreateFile

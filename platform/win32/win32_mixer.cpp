@@ -1,12 +1,6 @@
 #include "platform/win32/win32_mixer.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 // windows.h must come first.
 #include <mmsystem.h>
 

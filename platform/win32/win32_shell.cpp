@@ -1,12 +1,6 @@
 #include "platform/win32/win32_shell.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 // windows.h first: shellapi.h relies on its types.
 #include <shellapi.h>
 

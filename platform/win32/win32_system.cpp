@@ -1,6 +1,6 @@
 #include "platform/win32/win32_system.h"
 
-#include <windows.h>
+#include "platform/win32/windows_headers.h"
 #undef CreateMutex  // the seam method keeps its own name
 
 namespace platform::win32 {

@@ -1,0 +1,10 @@
+// <windows.h> as the platform seams include it: lean, and without the min/max macros.
+#pragma once
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
