@@ -25,6 +25,7 @@ windows() {
 }
 
 step "native tests" native
+step "fuzzers (30 s each)" bash fuzz/run_fuzzers.sh 30
 step "windows-i686 build" windows
 step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
 step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
