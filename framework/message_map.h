@@ -27,6 +27,7 @@ struct Entry {
   int firstId = 0;       // control or command id range (commands and notifications)
   int lastId = 0;
   std::variant<Plain, WithId, WithTimerId, Raw> handler;
+  bool thenDefault = false;  // the default processing runs after the handler
 };
 
 // A command (button click, menu item) with notification code `code`.
@@ -55,6 +56,12 @@ constexpr Entry<T> Timer(void (T::*handler)(std::uintptr_t)) {
 template <class T>
 constexpr Entry<T> Message(unsigned message, LResult (T::*handler)(WParam, LParam)) {
   return {message, 0, 0, 0, handler};
+}
+// A message the handler only looks at: the default processing still does its own work
+// (painting, for one, must be validated by it or it comes back for ever).
+template <class T>
+constexpr Entry<T> MessageThenDefault(unsigned message, void (T::*handler)()) {
+  return {message, 0, 0, 0, handler, true};
 }
 
 namespace detail {
@@ -92,7 +99,7 @@ bool Dispatch(T* self, const Entry<T> (&map)[N], unsigned msg, WParam wParam, LP
     } else if (auto* raw = std::get_if<typename Entry<T>::Raw>(&e.handler)) {
       *result = (self->**raw)(wParam, lParam);
     }
-    return true;
+    return !e.thenDefault;
   }
   return false;
 }

@@ -30,6 +30,7 @@ class MappedDialog : public fw::CDialog {
   void OnPreset(int id) { calls.push_back("preset " + std::to_string(id - IDC_PRESET_1)); }
   void OnCheckNotify() { calls.push_back("check notify"); }
   void OnTimer(std::uintptr_t id) { calls.push_back("timer " + std::to_string(id)); }
+  void OnClosing() { calls.push_back("closing"); }
   fw::LResult OnPing(fw::WParam wParam, fw::LParam lParam) {
     calls.push_back("ping " + std::to_string(wParam) + "," + std::to_string(lParam));
     return 99;
@@ -45,6 +46,7 @@ const fw::map::Entry<MappedDialog> kMessageMap[] = {
     fw::map::Notify(kCodeCustom, IDC_CHECK, &MappedDialog::OnCheckNotify),
     fw::map::Timer(&MappedDialog::OnTimer),
     fw::map::Message(kMsgPing, &MappedDialog::OnPing),
+    fw::map::MessageThenDefault(fw::wm::kClose, &MappedDialog::OnClosing),
 };
 
 bool MappedDialog::OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam,
@@ -124,6 +126,16 @@ TEST_F(MessageMapTest, TimersKeepFiringInsideAMessageBoxOfAHandler) {
   EXPECT_EQ(dialog_.MessageBox("Busy", "Caption", fw::mb::kOk), fw::kIdOk);
   EXPECT_EQ(seenInBox, (std::vector<std::string>{"timer 1", "timer 1"}));
   EXPECT_EQ(windows_.MessageBoxes().size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MessageMapTest, AnObservedMessageStillGetsItsDefaultProcessing) {
+  windows_.Close(Hwnd());
+  EXPECT_EQ(dialog_.calls, std::vector<std::string>{"closing"});
+  EXPECT_FALSE(dialog_.IsWindowVisible()) << "the close box still cancels the dialog";
 }
 
 }  // namespace
