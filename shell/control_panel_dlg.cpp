@@ -35,7 +35,8 @@ const fw::map::Entry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     fw::map::Command(ID_TRAY_TEST_SPEAKER, &CControlPanelDlg::OnTestSpeaker),
     fw::map::Timer(&CControlPanelDlg::OnTimer),
     fw::map::Message(fw::wm::kClose, &CControlPanelDlg::OnClose),
-    fw::map::Message(fw::wm::kPaint, &CControlPanelDlg::OnPaint),
+    // The default painting validates the window; without it the paint comes back for ever.
+    fw::map::MessageThenDefault(fw::wm::kPaint, &CControlPanelDlg::OnPaint),
     fw::map::Message(fw::wm::kQueryDragIcon, &CControlPanelDlg::OnQueryDragIcon),
     fw::map::Message(fw::wm::kMove, &CControlPanelDlg::OnMove),
     fw::map::Message(fw::wm::kDeviceChange, &CControlPanelDlg::OnDeviceChange),
@@ -214,7 +215,7 @@ fw::LResult CControlPanelDlg::OnClose(fw::WParam, fw::LParam) {
   return 0;
 }
 
-fw::LResult CControlPanelDlg::OnPaint(fw::WParam, fw::LParam) {
+void CControlPanelDlg::OnPaint() {
   // The window is visible by its template when the modal run starts; its first paints send
   // it to the notification area.
   if (m_nPaintCount <= 1 && !m_bSettingsOpened) {
@@ -222,7 +223,6 @@ fw::LResult CControlPanelDlg::OnPaint(fw::WParam, fw::LParam) {
     ShowWindow(fw::sw::kHide);
     ++m_nPaintCount;
   }
-  return 0;
 }
 
 fw::LResult CControlPanelDlg::OnQueryDragIcon(fw::WParam, fw::LParam) {

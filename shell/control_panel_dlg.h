@@ -51,7 +51,7 @@ class CControlPanelDlg : public fw::CDialog {
   void OnTestSpeaker();
   void OnTimer(std::uintptr_t id);
   fw::LResult OnClose(fw::WParam wParam, fw::LParam lParam);
-  fw::LResult OnPaint(fw::WParam wParam, fw::LParam lParam);
+  void OnPaint();
   fw::LResult OnQueryDragIcon(fw::WParam wParam, fw::LParam lParam);
   fw::LResult OnMove(fw::WParam wParam, fw::LParam lParam);
   fw::LResult OnDeviceChange(fw::WParam wParam, fw::LParam lParam);
