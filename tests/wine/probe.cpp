@@ -1,20 +1,38 @@
 // Drives a running korven.exe from another process: finds dialogs by caption, lists their
-// controls, clicks buttons and closes the program. Every result is one line on stdout that
-// the smoke test script checks; the exit code is 0 when the command succeeded.
+// controls, clicks buttons, works the tray menu, tabs and sliders. Every result is one line
+// on stdout that the test scripts check; the exit code is 0 when the command succeeded.
+// A CAPTION of the form "top:TEXT" only matches top-level dialogs (a page and a pop-up may
+// share a caption).
 //
 //   korven_probe wait CAPTION TIMEOUT_MS     a dialog with that caption exists
 //   korven_probe gone CAPTION TIMEOUT_MS     no dialog with that caption exists
+//   korven_probe shown CAPTION TIMEOUT_MS    the dialog exists and is visible
+//   korven_probe hidden CAPTION TIMEOUT_MS   the dialog exists and is hidden
 //   korven_probe dump CAPTION                the dialog, its top-level window and its controls
+//                                            (a slider's line has its position)
+//   korven_probe rect CAPTION                the screen rectangle of the dialog's top-level window
 //   korven_probe click CAPTION ID            BM_CLICK on control ID of the dialog
 //   korven_probe close CAPTION               WM_CLOSE to the top-level window of the dialog
+//   korven_probe post CAPTION MSG WPARAM LPARAM   posts a message to the dialog
+//   korven_probe tray CAPTION ID             the dialog's notification icon ID is in the tray
+//   korven_probe menu TIMEOUT_MS             a pop-up menu is shown
+//   korven_probe menu-gone TIMEOUT_MS        no pop-up menu is shown
+//   korven_probe menu-keys VK...             posts key presses to the shown pop-up menu
+//   korven_probe tab CAPTION INDEX           the dialog's tab row moves to tab INDEX, notifying
+//   korven_probe slider CAPTION ID POS       puts slider ID at POS and clicks its thumb, as a
+//                                            user's drag that ends there
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h.
+#include <commctrl.h>
+#include <shellapi.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -45,6 +63,7 @@ std::string ClassOf(HWND hwnd) {
 
 struct Search {
   std::string caption;
+  bool topLevelOnly = false;
   std::vector<HWND> found;
 };
 
@@ -58,16 +77,86 @@ BOOL CALLBACK ConsiderChild(HWND hwnd, LPARAM param) {
 }
 
 BOOL CALLBACK ConsiderTopLevel(HWND hwnd, LPARAM param) {
-  Consider(hwnd, *reinterpret_cast<Search*>(param));
-  EnumChildWindows(hwnd, ConsiderChild, param);  // every descendant, not only children
+  auto& search = *reinterpret_cast<Search*>(param);
+  Consider(hwnd, search);
+  // Every descendant, not only children.
+  if (!search.topLevelOnly) EnumChildWindows(hwnd, ConsiderChild, param);
   return TRUE;
 }
 
 // The dialog with that caption, top-level or nested in another window; null when none.
 HWND FindDialog(const std::string& caption) {
-  Search search{caption, {}};
+  constexpr std::string_view kTopLevel = "top:";
+  Search search;
+  search.topLevelOnly = caption.compare(0, kTopLevel.size(), kTopLevel) == 0;
+  search.caption = search.topLevelOnly ? caption.substr(kTopLevel.size()) : caption;
   EnumWindows(ConsiderTopLevel, reinterpret_cast<LPARAM>(&search));
   return search.found.empty() ? nullptr : search.found.front();
+}
+
+BOOL CALLBACK ConsiderMenu(HWND hwnd, LPARAM param) {
+  if (ClassOf(hwnd) == "#32768" && IsWindowVisible(hwnd)) {
+    *reinterpret_cast<HWND*>(param) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A shown pop-up menu (class "#32768"); null when none.
+HWND FindMenu() {
+  HWND found = nullptr;
+  EnumWindows(ConsiderMenu, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Polls CONDITION every 100 ms until it holds or the time is up; its last answer.
+template <typename Condition>
+bool Within(int timeoutMs, Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    if (condition()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
+
+// Memory inside another window's process, for messages that write through a pointer (the
+// target writes into its own address space; nothing marshals these messages).
+class RemoteBuffer {
+ public:
+  RemoteBuffer(HWND hwnd, SIZE_T size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_ != nullptr) {
+      address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+  }
+  ~RemoteBuffer() {
+    if (address_ != nullptr) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_ != nullptr) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool Ok() const { return address_ != nullptr; }
+  LPARAM Address() const { return reinterpret_cast<LPARAM>(address_); }
+  bool Read(void* to) const {
+    SIZE_T read = 0;
+    return ReadProcessMemory(process_, address_, to, size_, &read) && read == size_;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  SIZE_T size_;
+};
+
+// The child of DIALOG with that window class; null when none.
+HWND ChildOfClass(HWND dialog, const char* className) {
+  return FindWindowExA(dialog, nullptr, className, nullptr);
 }
 
 HWND WaitFor(const std::string& caption, bool present, int timeoutMs) {
@@ -92,17 +181,34 @@ BOOL CALLBACK PrintControl(HWND hwnd, LPARAM param) {
   if (className == "Button") {
     SendMessageTimeoutA(hwnd, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &check);
   }
-  std::printf("control id=%d class=%s visible=%d enabled=%d check=%d text=%s\n", GetDlgCtrlID(hwnd),
-              className.c_str(), IsWindowVisible(hwnd) ? 1 : 0, IsWindowEnabled(hwnd) ? 1 : 0,
-              static_cast<int>(check), TextOf(hwnd).c_str());
+  std::string position;
+  if (className == TRACKBAR_CLASSA) {
+    DWORD_PTR pos = 0;
+    SendMessageTimeoutA(hwnd, TBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &pos);
+    position = " pos=" + std::to_string(static_cast<int>(pos));
+  }
+  std::printf("control id=%d class=%s visible=%d enabled=%d check=%d%s text=%s\n",
+              GetDlgCtrlID(hwnd), className.c_str(), IsWindowVisible(hwnd) ? 1 : 0,
+              IsWindowEnabled(hwnd) ? 1 : 0, static_cast<int>(check), position.c_str(),
+              TextOf(hwnd).c_str());
   return TRUE;
 }
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: korven_probe wait|gone CAPTION TIMEOUT_MS | dump CAPTION | "
-               "click CAPTION ID | close CAPTION\n");
+               "usage: korven_probe wait|gone|shown|hidden CAPTION TIMEOUT_MS | dump CAPTION | "
+               "rect CAPTION | click CAPTION ID | close CAPTION | post CAPTION MSG WPARAM LPARAM | "
+               "tray CAPTION ID | menu|menu-gone TIMEOUT_MS | menu-keys VK... | "
+               "tab CAPTION INDEX | slider CAPTION ID POS\n");
   return 2;
+}
+
+LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
+  DWORD_PTR result = 0;
+  const bool ok =
+      SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result) != 0;
+  if (answered != nullptr) *answered = ok;
+  return static_cast<LRESULT>(result);
 }
 
 // The dialog, or a "missing" line and null.
@@ -125,6 +231,118 @@ int main(int argc, char** argv) {
     HWND hwnd = WaitFor(caption, present, std::atoi(argv[3]));
     std::printf("%s %s\n", hwnd != nullptr ? "present" : "absent", caption.c_str());
     return (hwnd != nullptr) == present ? 0 : 1;
+  }
+  if ((command == "shown" || command == "hidden") && argc == 4) {
+    const bool visible = command == "shown";
+    HWND hwnd = nullptr;
+    const bool ok = Within(std::atoi(argv[3]), [&] {
+      hwnd = FindDialog(caption);
+      return hwnd != nullptr && (IsWindowVisible(hwnd) != FALSE) == visible;
+    });
+    if (hwnd == nullptr) {
+      std::printf("missing %s\n", caption.c_str());
+    } else {
+      std::printf("%s %s\n", IsWindowVisible(hwnd) ? "shown" : "hidden", caption.c_str());
+    }
+    return ok ? 0 : 1;
+  }
+  if ((command == "menu" || command == "menu-gone") && argc == 3) {
+    const bool wanted = command == "menu";
+    const bool ok = Within(std::atoi(argv[2]), [&] { return (FindMenu() != nullptr) == wanted; });
+    std::printf("menu %s\n", FindMenu() != nullptr ? "shown" : "none");
+    return ok ? 0 : 1;
+  }
+  if (command == "menu-keys") {
+    HWND menu = FindMenu();
+    if (menu == nullptr) {
+      std::printf("no menu\n");
+      return 1;
+    }
+    // Posted, as keys arrive: the menu's own loop in the program takes them from its queue.
+    for (int i = 2; i < argc; ++i) {
+      const std::string key = argv[i];
+      const WPARAM vk = key == "down"     ? VK_DOWN
+                        : key == "up"     ? VK_UP
+                        : key == "return" ? VK_RETURN
+                        : key == "escape" ? VK_ESCAPE
+                                          : Number(argv[i]);
+      PostMessageA(menu, WM_KEYDOWN, vk, 1);
+      PostMessageA(menu, WM_KEYUP, vk, 0xC0000001);
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::printf("keys posted\n");
+    return 0;
+  }
+  if (command == "rect" && argc == 3) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    RECT rect{};
+    GetWindowRect(GetAncestor(dialog, GA_ROOT), &rect);
+    std::printf("rect %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+  }
+  if (command == "post" && argc == 6) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    const bool posted =
+        PostMessageA(dialog, Number(argv[3]), Number(argv[4]), Number(argv[5])) != 0;
+    std::printf("posted %s %s %s posted=%d\n", argv[3], argv[4], argv[5], posted ? 1 : 0);
+    return posted ? 0 : 1;
+  }
+  if (command == "tray" && argc == 4) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    // A modification that changes nothing succeeds only for an icon the tray holds.
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = Number(argv[3]);
+    const bool present = Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
+    std::printf("tray icon %s %s\n", argv[3], present ? "present" : "absent");
+    return present ? 0 : 1;
+  }
+  if (command == "tab" && argc == 4) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    HWND tabs = ChildOfClass(dialog, WC_TABCONTROLA);
+    if (tabs == nullptr) {
+      std::printf("no tab row\n");
+      return 1;
+    }
+    // Without TCS_BUTTONS, moving the focus selects the tab and notifies the parent with
+    // TCN_SELCHANGING and TCN_SELCHANGE, as a click does (WM_NOTIFY itself cannot be sent
+    // from another process).
+    const int index = std::atoi(argv[3]);
+    bool answered = false;
+    Send(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(index), 0, &answered);
+    const int selected = static_cast<int>(Send(tabs, TCM_GETCURSEL, 0, 0));
+    std::printf("tab %d answered=%d selected=%d\n", index, answered ? 1 : 0, selected);
+    return answered && selected == index ? 0 : 1;
+  }
+  if (command == "slider" && argc == 5) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    HWND slider = GetDlgItem(dialog, std::atoi(argv[3]));
+    if (slider == nullptr) {
+      std::printf("missing control %s\n", argv[3]);
+      return 1;
+    }
+    Send(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(std::atoi(argv[4])));
+    RemoteBuffer thumb(slider, sizeof(RECT));
+    RECT rect{};
+    bool answered = false;
+    if (thumb.Ok()) Send(slider, TBM_GETTHUMBRECT, 0, thumb.Address(), &answered);
+    if (!answered || !thumb.Read(&rect) || rect.right <= rect.left) {
+      std::printf("no thumb\n");
+      return 1;
+    }
+    // A press on the thumb starts a drag; its release ends it with NM_RELEASEDCAPTURE.
+    const LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    PostMessageA(slider, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(slider, WM_LBUTTONUP, 0, at);
+    std::printf("slider %s at %s released position=%d\n", argv[3], argv[4],
+                static_cast<int>(Send(slider, TBM_GETPOS, 0, 0)));
+    return 0;
   }
   if (command == "dump" && argc == 3) {
     HWND dialog = Require(caption);

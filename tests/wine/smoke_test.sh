@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Smoke test of korven.exe under Wine: starts the program in a private prefix on a virtual
-# X display, checks the Filter page's window and the settings it stores, then closes it.
+# Smoke test of korven.exe under Wine, without the device: starts the program in a private
+# prefix on a virtual X display, checks its tray state, the tray menu, the About box and the
+# second start, ends it with Exit and reads the settings it stored.
 #   tests/wine/smoke_test.sh [BUILD_DIR]     (default: build/windows-i686)
 # Prints "N passed, M failed" and exits non-zero when a check fails.
 set -u
@@ -77,13 +78,6 @@ fi
 
 # The settings must come from the program itself, not from an earlier run.
 wine reg delete 'HKLM\SOFTWARE\TALVOR' /f "${reg_view[@]}" >"$logs/reg-delete.out" 2>&1
-# One media player installed, as its own set-up registers it: discovery must find it there.
-wine reg delete 'HKLM\SOFTWARE\InterVideo' /f "${reg_view[@]}" >>"$logs/reg-delete.out" 2>&1
-wine reg add 'HKLM\SOFTWARE\InterVideo\WinDVD' /v PATH /t REG_SZ \
-  /d 'C:\Program Files\InterVideo\DVD4' /f "${reg_view[@]}" >"$logs/reg-add.out" 2>&1
-
-wine "$exe" >"$logs/korven.out" 2>&1 &
-korven_pid=$!
 
 probe() {  # probe NAME ARGS... : output in $logs/NAME.out
   local name="$1"
@@ -93,67 +87,99 @@ probe() {  # probe NAME ARGS... : output in $logs/NAME.out
   sed -i 's/\r$//' "$logs/$name.out"
   return $status
 }
-
-failed_before=$failed
-check "the Filter page appears" probe wait wait Filter 30000
-if [ "$failed" -eq "$failed_before" ]; then
-  sleep 1  # let the first paint finish for the screenshot
-  probe dump dump Filter
-  control_text() { grep -q "^control id=.* class=$1 .*text=$2\$" "$logs/dump.out"; }
-  check "the Filter page lives inside the program's window" \
-    grep -q '^root class=#32770 visible=1 ' "$logs/dump.out"
-  # Without a device the Filter page refuses activation and the sheet moves on to the next
-  # page, the Remote Controller.
-  check "the Filter page is hidden" grep -q '^dialog class=#32770 visible=0 ' "$logs/dump.out"
-  check "check box 'Enable Filter'" control_text Button "Enable Filter"
-  check "group 'Output Filter'" control_text Button "Output Filter"
-  check "group 'Bass Output Control'" control_text Button "Bass Output Control"
-  check "radio '2.1 Speakers'" control_text Button "2.1 Speakers"
-  check "radio '5.1 Speakers(ZEP)'" control_text Button "5.1 Speakers(ZEP)"
-  check "radio '120Hz'" control_text Button 120Hz
-  check "radio '300Hz'" control_text Button 300Hz
-  check "radio '450Hz'" control_text Button 450Hz
-  check "label 'Playing Source is:'" control_text Static "Playing Source is:"
-  import -window root "$build/wine-smoke.png" >"$logs/import.out" 2>&1 ||
-    echo "note: no screenshot ($logs/import.out)"
-
-  wine reg query 'HKLM\SOFTWARE\TALVOR\KORVEN\Filter' "${reg_view[@]}" >"$logs/registry.out" 2>&1
-  sed -i 's/\r$//' "$logs/registry.out"
-  reg_value() { grep -Eq "^ +$1 +REG_DWORD +$2\b" "$logs/registry.out"; }
-  check "stored EnableFilter=1" reg_value EnableFilter 0x1
-  check "stored OutputMode=1" reg_value OutputMode 0x1
-  check "stored BassOutputMode=0" reg_value BassOutputMode 0x0
-
-  # The Remote Controller page: the one installed player became the power key's choice.
-  probe remote dump "Remote Controller"
-  remote_control() { grep -q "^control id=$1 class=$2 visible=1 enabled=$3 check=$4 text=$5\$" \
-    "$logs/remote.out"; }
-  check "the Remote Controller page is shown" \
-    grep -q '^dialog class=#32770 visible=1 ' "$logs/remote.out"
-  check "box 'WinDVD ' checked and enabled" remote_control 1027 Button 1 1 "WinDVD "
-  check "box 'Power DVD' cleared and disabled" remote_control 1028 Button 0 0 "Power DVD"
-  check "box 'Winamp ' cleared and disabled" remote_control 1029 Button 0 0 "Winamp "
-  check "box 'Winrip' cleared and disabled" remote_control 1064 Button 0 0 "Winrip"
-  check "box 'Windows Media Player' cleared and disabled" \
-    remote_control 1030 Button 0 0 "Windows Media Player"
-  check "power-key list shows 'WinDVD'" remote_control 1061 ComboBox 1 0 WinDVD
-  check "stored DefaultSelect=1" reg_value DefaultSelect 0x1
-  check "stored WinDVDEnable=1" reg_value WinDVDEnable 0x1
-  check "stored ExistMPlayer=0x10001" reg_value ExistMPlayer 0x10001
-  check "stored OneKeyStart" grep -Eq \
-    '^ +OneKeyStart +REG_SZ +C:\\Program Files\\InterVideo\\DVD4\\WINDVD\.EXE$' "$logs/registry.out"
-
-  check "the program accepts WM_CLOSE" probe close close Filter
-fi
-
-# The program ends by itself after the close; a stuck one fails the check.
+# ended PID: the process ends within ten seconds.
 ended() {
   for _ in $(seq 1 100); do
-    kill -0 "$korven_pid" 2>/dev/null || return 0
+    kill -0 "$1" 2>/dev/null || return 0
     sleep 0.1
   done
   return 1
 }
-check "the program ends" ended
-wait "$korven_pid" 2>/dev/null
+main='top:KORVEN: Control Panel'
+tray_notify=0x40A
+menu_nodevice=146
+menu_closed=139
+menu_open=222
+command() { probe command post "$main" 0x111 "$1" 0; }  # a menu command to the main window
+# shows CAPTION TEXT: the dialog holds a visible control with exactly that text.
+shows() {
+  probe dump dump "$1" && grep -q "^control id=-\?[0-9]* class=[A-Za-z]* visible=1 .* text=$2\$" \
+    "$logs/dump.out"
+}
+
+wine "$exe" >"$logs/korven.out" 2>&1 &
+korven_pid=$!
+
+failed_before=$failed
+# No filter library beside the program: it says so, then runs as without the device.
+check "the missing filter library is reported" probe warning wait "top:KORVEN : WARNING" 30000
+check "with 'DLL-driver is not found.'" \
+  shows "top:KORVEN : WARNING" "DLL-driver is not found. You may need re-install it."
+check "OK answers it" probe warning-ok click "top:KORVEN : WARNING" 1
+check "the main window exists" probe main wait "$main" 10000
+[ "$failed" -eq "$failed_before" ] || { kill "$korven_pid" 2>/dev/null; finish; }
+check "the main window hides itself" probe hidden hidden "$main" 5000
+check "the main window holds the tab row and 'Close'" eval \
+  "probe dump dump '$main' && grep -q '^control id=12320 class=SysTabControl32 ' '$logs/dump.out' &&
+   grep -q '^control id=1002 class=Button .* text=Close\$' '$logs/dump.out'"
+check "the tray holds the no-device icon ($menu_nodevice)" probe tray tray "$main" $menu_nodevice
+check "and not the device's icons" \
+  eval "! probe tray tray '$main' $menu_closed && ! probe tray tray '$main' $menu_open"
+
+# The tray menu, chosen with the keyboard: Open Setting and Test Speaker are grayed, the
+# third item is About.
+check "a click on the icon opens the tray menu" \
+  eval "probe notify post '$main' $tray_notify $menu_nodevice 0x204 && probe menu menu 5000"
+sleep 0.3
+import -window root "$build/wine-smoke.png" >"$logs/import.out" 2>&1 ||
+  echo "note: no screenshot ($logs/import.out)"
+check "Down, Down, Down, Return chooses About" \
+  eval "probe keys menu-keys down down down return && probe menu-gone menu-gone 5000"
+check "the About box shows" probe about shown "top:About" 5000
+check "with 'Version 1.5.1'" shows "top:About" "KORVEN *Version 1\\.5\\.1 *Dec, 2002"
+check "OK hides it" eval "probe about-ok click 'top:About' 1 && probe about hidden 'top:About' 5000"
+check "the About command shows it again" \
+  eval "command 32776 && probe about shown 'top:About' 5000"
+probe about-ok click "top:About" 1
+
+# A second start while the first runs.
+wine "$exe" >"$logs/korven-2.out" 2>&1 &
+second_pid=$!
+check "a second start says so" probe error wait "top:KORVEN : ERROR" 30000
+check "with 'Application is already running!'" \
+  shows "top:KORVEN : ERROR" "Application is already running!"
+check "OK answers it" probe error-ok click "top:KORVEN : ERROR" 1
+check "the second start ends" ended "$second_pid"
+wait "$second_pid" 2>/dev/null
+check "the first one still runs" eval "kill -0 $korven_pid && probe main wait '$main' 1000"
+
+# Exit is the one way out.
+check "Exit is taken" command 32771
+check "the program ends" ended "$korven_pid"
+wait "$korven_pid"
+check "with exit code 0" test $? -eq 0
+check "its windows are gone" probe main-gone gone "$main" 1000
+
+wine reg query 'HKLM\SOFTWARE\TALVOR\KORVEN\Filter' "${reg_view[@]}" >"$logs/registry.out" 2>&1
+sed -i 's/\r$//' "$logs/registry.out"
+reg_value() { grep -Eq "^ +$1 +REG_DWORD +$2\$" "$logs/registry.out"; }
+check "stored EnableFilter=1" reg_value EnableFilter 0x1
+check "stored OutputMode=1" reg_value OutputMode 0x1
+check "stored BassOutputMode=0" reg_value BassOutputMode 0x0
+check "stored SystemVolume" grep -Eq '^ +SystemVolume +REG_DWORD +0x[0-9a-f]+$' "$logs/registry.out"
+check "stored FilterVolume" grep -Eq '^ +FilterVolume +REG_DWORD +0x[0-9a-f]+$' "$logs/registry.out"
+for channel in L R C LFE RL RR; do
+  check "stored Volume$channel=1.0" reg_value "Volume$channel" 0x3f800000
+done
+
+# Nothing of Wine is left running once the test is done.
+wineserver -k >/dev/null 2>&1
+server_gone() {
+  for _ in $(seq 1 50); do
+    compgen -G "$TMPDIR/wine-*/server-*/socket" >/dev/null || return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "no wineserver is left" server_gone
 finish

@@ -129,11 +129,19 @@ eventually() {
   "$@"
 }
 
-# screenshot NAME: the whole screen as NAME.png, in $KORVEN_SCREENSHOTS when that is set.
+# screenshot NAME [CAPTION]: NAME.png in $KORVEN_SCREENSHOTS when that is set: the
+# top-level window of the dialog CAPTION, or the whole screen.
 screenshot() {
-  local dir="${KORVEN_SCREENSHOTS:-$e2e_logs/screenshots}"
+  local dir="${KORVEN_SCREENSHOTS:-$e2e_logs/screenshots}" crop=()
   mkdir -p "$dir"
-  import -window root "$dir/$1.png" >"$e2e_logs/import.out" 2>&1
+  if [ $# -ge 2 ]; then
+    probe rect "$2" || return 1
+    local _ left top right bottom
+    read -r _ left top right bottom <"$e2e_logs/probe.out"
+    crop=(-crop "$((right - left))x$((bottom - top))+$left+$top" +repage)
+  fi
+  sleep 0.5  # the last paint
+  import -window root "${crop[@]}" "$dir/$1.png" >"$e2e_logs/import.out" 2>&1
 }
 
 click() {  # click CAPTION ID: BM_CLICK, answered when the handler has run
@@ -151,12 +159,36 @@ click_returned() {
   wait "$pending_click"
 }
 
-# korven.exe from its installed folder, as a user starts it.
+# The program's windows and messages.
+main='top:KORVEN: Control Panel'
+tray_notify=0x40A
+remote_page_message=0x40B
+menu_nodevice=146
+menu_closed=139
+menu_open=222
+command() { probe post "$main" 0x111 "$1" 0; }  # a tray menu command to the main window
+open_settings() { command 32774 && probe shown "$main" 5000 && probe shown Volume 5000; }
+close_settings() { command 32777 && probe hidden "$main" 5000; }
+# tab INDEX CAPTION: the settings' tab row moves to page INDEX and the page CAPTION shows.
+tab() { probe tab "$main" "$1" && probe shown "$2" 5000; }
+# tray_icon ID: the notification area holds the program's icon ID (its menu's id), and
+# only that one of the three.
+tray_icon() {
+  local id
+  probe tray "$main" "$1" || return 1
+  for id in $menu_nodevice $menu_closed $menu_open; do
+    [ "$id" = "$1" ] && continue
+    if probe tray "$main" "$id"; then echo "icon $id is there too" >"$e2e_logs/why"; return 1; fi
+  done
+}
+
+# korven.exe from its installed folder, as a user starts it: up when the main window has
+# hidden itself in the notification area.
 start_korven() {
   korven_runs=$((korven_runs + 1))
   wine 'C:\KORVEN\korven.exe' >"$e2e_logs/korven-$korven_runs.out" 2>&1 &
   korven_pid=$!
-  probe wait Filter 30000
+  probe wait "$main" 30000 && probe hidden "$main" 5000
 }
 korven_ended() {
   for _ in $(seq 1 100); do
@@ -169,9 +201,9 @@ korven_ended() {
   done
   return 1
 }
-# Closes the program's window, the way the user does, and waits for the program to end.
+# Exit from the tray menu, the one way out; waits for the program to end.
 close_korven() {
-  probe close Filter && korven_ended
+  command 32771 && korven_ended
 }
 # A program that would not end is ended here, so that nothing is left behind.
 stop_korven_forcibly() {
