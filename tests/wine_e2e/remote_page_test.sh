@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# End-to-end test of the real korven.exe on the simulated KORVEN under Wine: the Remote
+# Controller page with one media player installed. Discovery finds it, offers only it,
+# and, as no player was chosen, makes it the power key's choice for the remote's monitor.
+#   tests/wine_e2e/remote_page_test.sh [BUILD_DIR]   (default: build/windows-i686)
+# Prints "N passed, M failed" and exits non-zero when a check fails.
+set -u
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+build="${1:-$here/../../build/windows-i686}"
+build="$(cd "$build" 2>/dev/null && pwd)" || { echo "no build folder: ${1:-}" >&2; exit 1; }
+if [ -z "${KORVEN_E2E_DISPLAY:-}" ]; then
+  export KORVEN_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$build"
+fi
+source "$here/e2e_common.sh"
+e2e_begin "$build" wine-e2e-remote
+
+remote='Remote Controller'
+windvd=1027
+powerdvd=1028
+winamp=1029
+winrip=1064
+mediaplayer=1030
+power_key_list=1061
+windvd_folder='C:\Program Files\InterVideo\DVD4'
+windvd_program='C:\Program Files\InterVideo\DVD4\WINDVD.EXE'
+
+# The player's own entry, in the registry view of a 32-bit program as its set-up leaves it.
+install_windvd() {
+  wine reg add 'HKLM\SOFTWARE\InterVideo\WinDVD' /v PATH /t REG_SZ /d "$windvd_folder" /f \
+    >"$e2e_logs/reg-add.out" 2>&1
+}
+# stored_text NAME TEXT: the Settings key holds the string NAME = TEXT (TEXT may be empty).
+stored_text() {
+  wine reg query 'HKLM\SOFTWARE\TALVOR\KORVEN\Filter' /v "$1" >"$e2e_logs/reg.out" 2>&1
+  sed -i 's/\r$//' "$e2e_logs/reg.out"
+  cp "$e2e_logs/reg.out" "$e2e_logs/why"
+  grep -qxF "    $1    REG_SZ    $2" "$e2e_logs/reg.out" ||
+    { [ -z "$2" ] && grep -qxF "    $1    REG_SZ" "$e2e_logs/reg.out"; }
+}
+# power_key_noted TEXT: the remote's monitor has last noted that the power key starts TEXT.
+power_key_noted() {
+  cp "$WINEPREFIX/drive_c/KorvenSim/calls.log" "$e2e_logs/why" 2>/dev/null || return 1
+  [ "$(sed 's/\r$//' "$e2e_logs/why" | grep '^power key starts: ' | tail -n 1)" = \
+    "power key starts: $1" ]
+}
+
+scenario "one player installed"
+ctl reset
+forget_settings
+check "WinDVD's entry is in the registry" install_windvd
+check "the program starts into the notification area" start_korven
+[ -n "$korven_pid" ] || e2e_finish
+check "Open Setting shows the Volume page" open_settings
+check "the Remote Controller tab shows its page" tab 2 "$remote"
+
+scenario "discovery"
+check "'WinDVD ' is checked and enabled" control "$remote" $windvd check=1 enabled=1 "text=WinDVD "
+check "'Power DVD' is clear and disabled" control "$remote" $powerdvd check=0 enabled=0
+check "'Winamp ' is clear and disabled" control "$remote" $winamp check=0 enabled=0
+check "'Winrip' is clear and disabled" control "$remote" $winrip check=0 enabled=0
+check "'Windows Media Player' is clear and disabled" control "$remote" $mediaplayer check=0 enabled=0
+check "the power-key list shows 'WinDVD'" control "$remote" $power_key_list text=WinDVD
+check "stored DefaultSelect 1" stored DefaultSelect 0x1
+check "stored WinDVDEnable 1" stored WinDVDEnable 0x1
+check "stored PowerDVDEnable 0" stored PowerDVDEnable 0x0
+check "stored ExistMPlayer: one player, WinDVD" stored ExistMPlayer 0x10001
+check "stored OneKeyStart is WinDVD's program" stored_text OneKeyStart "$windvd_program"
+check "the remote's monitor notes WinDVD's program" eventually 5 power_key_noted "$windvd_program"
+
+scenario "the box cleared, and the next activation"
+check "clear 'WinDVD '" click "$remote" $windvd
+check "the list shows 'Not Selected'" control "$remote" $power_key_list "text=Not Selected"
+check "stores WinDVDEnable 0" stored WinDVDEnable 0x0
+check "stores DefaultSelect 0" stored DefaultSelect 0x0
+check "stores an empty OneKeyStart" stored_text OneKeyStart ""
+check "the remote's monitor notes nothing to start" eventually 5 power_key_noted nothing
+check "the Filter tab" tab 1 Filter
+check "back to the Remote Controller tab" tab 2 "$remote"
+check "the only player is chosen again" control "$remote" $windvd check=1 enabled=1
+check "the list shows 'WinDVD' again" control "$remote" $power_key_list text=WinDVD
+check "stored DefaultSelect 1 again" stored DefaultSelect 0x1
+check "stored WinDVDEnable 1 again" stored WinDVDEnable 0x1
+check "stored OneKeyStart is WinDVD's program again" stored_text OneKeyStart "$windvd_program"
+
+scenario "Exit"
+check "Exit ends the program" close_korven
+check "the stored choice is kept" stored DefaultSelect 0x1
+check "no handle left open" device_state handles=0
+
+e2e_finish
