@@ -120,15 +120,6 @@ scenario "Exit"
 ctl clear-log
 check "Down x4, Return chooses Exit, which ends the program" \
   eval "tray_menu $menu_open down down down down return && korven_ended"
-check "the exit reset" requests <<'LOG'
-IOCTL_FILTER_OFF
-IOCTL_SET_GAIN_LFE 1
-IOCTL_SET_GAIN_C 1
-IOCTL_SET_GAIN_R 1
-IOCTL_SET_GAIN_L 1
-IOCTL_SET_GAIN_RR 1
-IOCTL_SET_GAIN_RL 1
-LOG
-check "no handle left open" device_state handles=0
+check_exit_reset
 
 e2e_finish

@@ -211,3 +211,18 @@ stop_korven_forcibly() {
   korven_ended || kill -9 "$korven_pid" 2>/dev/null
   korven_pid=
 }
+
+# After Exit: the driver got the exit reset (filter off, then every channel back to unity in
+# the order LFE, C, R, L, RR, RL) and no handle is left open.
+check_exit_reset() {
+  check "the exit reset" requests <<'LOG'
+IOCTL_FILTER_OFF
+IOCTL_SET_GAIN_LFE 1
+IOCTL_SET_GAIN_C 1
+IOCTL_SET_GAIN_R 1
+IOCTL_SET_GAIN_L 1
+IOCTL_SET_GAIN_RR 1
+IOCTL_SET_GAIN_RL 1
+LOG
+  check "no handle left open" device_state handles=0
+}

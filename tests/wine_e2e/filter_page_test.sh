@@ -151,15 +151,6 @@ check "the bass group is disabled" control Filter $bass_group enabled=0
 
 ctl clear-log
 check "Exit ends the program" close_korven
-check "the exit reset" requests <<'LOG'
-IOCTL_FILTER_OFF
-IOCTL_SET_GAIN_LFE 1
-IOCTL_SET_GAIN_C 1
-IOCTL_SET_GAIN_R 1
-IOCTL_SET_GAIN_L 1
-IOCTL_SET_GAIN_RR 1
-IOCTL_SET_GAIN_RL 1
-LOG
-check "no handle left open" device_state handles=0
+check_exit_reset
 
 e2e_finish

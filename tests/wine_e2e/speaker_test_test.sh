@@ -131,15 +131,6 @@ check "stores TestBtnStatus 1" stored TestBtnStatus 0x1
 scenario "Exit"
 ctl clear-log
 check "Exit ends the program" close_korven
-check "the exit reset" requests <<'LOG'
-IOCTL_FILTER_OFF
-IOCTL_SET_GAIN_LFE 1
-IOCTL_SET_GAIN_C 1
-IOCTL_SET_GAIN_R 1
-IOCTL_SET_GAIN_L 1
-IOCTL_SET_GAIN_RR 1
-IOCTL_SET_GAIN_RL 1
-LOG
-check "no handle left open" device_state handles=0
+check_exit_reset
 
 e2e_finish
