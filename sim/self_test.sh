@@ -21,24 +21,11 @@ korvensim_fresh_prefix "$build" wine-sim-selftest || { echo "no Wine prefix" >&2
 logs="$KORVEN_WINE_ROOT/logs"
 out="$logs/korvenctl.out"
 
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-    [ -f "$out" ] && sed 's/^/     | /' "$out"
-  fi
-}
+source "$here/../tests/wine/checks.sh"
+check_detail="$out"
 finish() {
   wineserver -k >/dev/null 2>&1
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary
   exit $?
 }
 

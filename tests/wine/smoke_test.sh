@@ -37,23 +37,10 @@ source "$here/wine_env.sh"
 korven_wine_env "$build" wine-smoke
 logs="$KORVEN_WINE_ROOT/logs"
 
-passed=0
-failed=0
-check() {  # check NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-  fi
-}
+source "$here/checks.sh"
 finish() {
   wineserver -k >/dev/null 2>&1
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary
   exit $?
 }
 

@@ -9,24 +9,9 @@ e2e_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 e2e_source="$(cd "$e2e_here/../.." && pwd)"
 source "$e2e_source/sim/sim_wine.sh"
 
-passed=0
-failed=0
+source "$e2e_source/tests/wine/checks.sh"
 korven_pid=
 korven_runs=0
-
-check() {  # check NAME COMMAND...
-  local name="$1"
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "PASS $name"
-  else
-    failed=$((failed + 1))
-    echo "FAIL $name"
-    if [ -s "$e2e_logs/why" ]; then sed 's/^/     | /' "$e2e_logs/why"; fi
-  fi
-  : >"$e2e_logs/why"
-}
 
 scenario() { echo "== $*"; }
 
@@ -35,6 +20,9 @@ e2e_begin() {
   korvensim_fresh_prefix "$build" "$name" || { echo "no Wine prefix" >&2; exit 1; }
   e2e_logs="$KORVEN_WINE_ROOT/logs"
   : >"$e2e_logs/why"
+  # What the last probe said explains a failed check.
+  check_detail="$e2e_logs/why"
+  check_detail_per_check=1
   probe_exe="$build/tests/wine/korven_probe.exe"
   wineserver -p
   check "the simulated KORVEN installs" "$e2e_source/sim/install_sim.sh" --demand "$build"
@@ -47,8 +35,7 @@ e2e_begin() {
 e2e_finish() {
   if [ -n "$korven_pid" ]; then stop_korven_forcibly; fi
   wineserver -k >/dev/null 2>&1
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
+  checks_summary
   exit $?
 }
 
