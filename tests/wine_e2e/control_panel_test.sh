@@ -6,18 +6,8 @@
 #   tests/wine_e2e/control_panel_test.sh [BUILD_DIR]   (default: build/windows-i686)
 # Prints "N passed, M failed" and exits non-zero when a check fails.
 set -u
-here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-build="${1:-$here/../../build/windows-i686}"
-build="$(cd "$build" 2>/dev/null && pwd)" || { echo "no build folder: ${1:-}" >&2; exit 1; }
-if [ -n "${KORVEN_SCREENSHOTS:-}" ]; then
-  mkdir -p "$KORVEN_SCREENSHOTS" && KORVEN_SCREENSHOTS="$(cd "$KORVEN_SCREENSHOTS" && pwd)"
-  export KORVEN_SCREENSHOTS
-fi
-if [ -z "${KORVEN_E2E_DISPLAY:-}" ]; then
-  export KORVEN_E2E_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[0]}" "$build"
-fi
-source "$here/e2e_common.sh"
+# The build folder and a display come from the common part.
+source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
 e2e_begin "$build" wine-e2e-panel
 
 slider_r=1020

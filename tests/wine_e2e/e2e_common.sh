@@ -7,6 +7,19 @@
 
 e2e_here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 e2e_source="$(cd "$e2e_here/../.." && pwd)"
+
+# The calling test's build folder (its first argument, build/windows-i686 by default), and a
+# display: without one the test runs itself again under Xvfb.
+build="${1:-$e2e_source/build/windows-i686}"
+build="$(cd "$build" 2>/dev/null && pwd)" || { echo "no build folder: ${1:-}" >&2; exit 1; }
+if [ -n "${KORVEN_SCREENSHOTS:-}" ]; then
+  mkdir -p "$KORVEN_SCREENSHOTS" && KORVEN_SCREENSHOTS="$(cd "$KORVEN_SCREENSHOTS" && pwd)"
+  export KORVEN_SCREENSHOTS
+fi
+if [ -z "${KORVEN_E2E_DISPLAY:-}" ]; then
+  export KORVEN_E2E_DISPLAY=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "${BASH_SOURCE[1]}" "$build"
+fi
 source "$e2e_source/sim/sim_wine.sh"
 
 source "$e2e_source/tests/wine/checks.sh"
