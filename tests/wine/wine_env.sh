@@ -2,6 +2,7 @@
 #   korven_wine_env BUILD_DIR NAME   sets WINEPREFIX, HOME, XDG_*, TMPDIR, ... under
 #                                    BUILD_DIR/NAME
 #   korven_wine_prefix               creates the prefix once (virtual desktop, fonts)
+#   korven_on_display SCRIPT ARGS... runs SCRIPT again under Xvfb unless it runs there already
 # Keep every Wine call of one prefix under the same TMPDIR: the server's socket lives there.
 
 korven_wine_env() {
@@ -41,4 +42,11 @@ korven_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.korven-ready-$WINEARCH"
   fi
+}
+
+# Everything of one test (server, prefix, programs) runs on one X display of its own.
+korven_on_display() {
+  [ -n "${KORVEN_ON_XVFB:-}" ] && return 0
+  export KORVEN_ON_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$@"
 }
