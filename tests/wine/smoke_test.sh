@@ -7,11 +7,8 @@
 set -u
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-source_dir="$(cd "$here/../.." && pwd)"
-build="${1:-$source_dir/build/windows-i686}"
-build="$(cd "$build" 2>/dev/null && pwd)" || { echo "no build folder: ${1:-build/windows-i686}" >&2; exit 1; }
-
 source "$here/wine_env.sh"
+build="$(korven_build_dir "${1:-}")" || exit 1
 korven_on_display "${BASH_SOURCE[0]}" "$build"
 
 exe="$build/app/korven.exe"
