@@ -153,8 +153,8 @@ TEST_F(WindowSystemTest, TimersRepeatUntilKilled) {
   int ticks = 0;
   CountTicks(target, 1, &ticks);
   const Hwnd form = windows_.CreateDialogFromTemplate(IDD_FORM, nullptr, &target);
-  EXPECT_EQ(windows_.SetTimer(form, 1, 30), 1u);
-  backend_->RunFor(200);
+  EXPECT_EQ(windows_.SetTimer(form, 1, 20), 1u);
+  backend_->RunFor(300);
   EXPECT_GE(ticks, 3);
   EXPECT_TRUE(windows_.KillTimer(form, 1));
   EXPECT_FALSE(windows_.KillTimer(form, 1));
