@@ -31,5 +31,5 @@ korven_install_packages() {
 # What building korven.exe and running it under Wine needs.
 KORVEN_WINDOWS_PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
                          binutils-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth imagemagick)
-# What the native test suite needs on top.
-KORVEN_NATIVE_PACKAGES=(g++ libgtest-dev libgmock-dev clang libclang-rt-14-dev ninja-build)
+# What the test suites need on top (googletest: its sources, for the Windows test program).
+KORVEN_NATIVE_PACKAGES=(g++ libgtest-dev libgmock-dev googletest clang libclang-rt-14-dev ninja-build)

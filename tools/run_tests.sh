@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the native suite (headless, sanitizers), the Wine smoke test
-# of korven.exe and the end-to-end tests on the simulated device. Installs what is missing
-# first. Exits non-zero if anything fails.
+# Builds and runs every test: the native suite (headless, sanitizers), the framework tests on
+# real windows under Wine, the Wine smoke test of korven.exe and the end-to-end tests on the
+# simulated device. Installs what is missing first. Exits non-zero if anything fails.
 set -u
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/install_packages.sh
@@ -21,12 +21,14 @@ native() {
     ctest --preset native -j "$jobs"
 }
 windows() {
-  cmake --preset windows-i686 && cmake --build --preset windows-i686 -j "$jobs"
+  cmake --preset windows-i686 && cmake --build --preset windows-i686 -j "$jobs" &&
+    cmake --build --preset windows-i686 -j "$jobs" --target korven_framework_tests
 }
 
 step "native tests" native
 step "fuzzers (30 s each)" bash fuzz/run_fuzzers.sh 30
 step "windows-i686 build" windows
+step "framework tests on real windows (Wine)" bash tests/wine/framework_test.sh build/windows-i686
 step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
 step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
 for test in tests/wine_e2e/*_test.sh; do

@@ -32,5 +32,9 @@
 
 #define IDI_PICTURE 300
 
+#define IDR_MENU 400
+#define IDM_FIRST 401
+#define IDM_SECOND 402
+
 #define IDS_GREETING 10
 #define IDS_SECOND 11

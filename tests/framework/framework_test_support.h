@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/headless/headless_window_system.h"
 #include "framework/window_system.h"
 
 namespace korven::res {

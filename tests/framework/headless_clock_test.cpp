@@ -178,11 +178,12 @@ TEST_F(ClockTest, MessageBoxesAreRecordedAndAnsweredFromTheScript) {
   EXPECT_EQ(windows_.PendingAnswerCount(), 0u);
 }
 
-TEST_F(ClockTest, TimersKeepFiringWhileAMessageBoxIsOpen) {
+// Timers, posted messages and the disabled owner inside a box: WindowSystemTest, on both
+// backends. Here: when each arrives on the virtual clock.
+TEST_F(ClockTest, AMessageBoxDeliversPostedMessagesAtOnceAndTimersOnTime) {
   Hwnd check = windows_.GetDlgItem(a_, IDC_CHECK);
   windows_.ShowWindow(a_, fw::sw::kShow);
   int openSeenByTimer = -1;
-  bool ownerEnabledDuringBox = true;
   bool clickTakenDuringBox = true;
   targetA_.handler = [&](unsigned msg, fw::WParam wParam, fw::LParam, fw::LResult*) {
     if (msg != fw::wm::kTimer) return false;
@@ -192,10 +193,7 @@ TEST_F(ClockTest, TimersKeepFiringWhileAMessageBoxIsOpen) {
   };
   windows_.SetTimer(a_, 1, 200);
   windows_.PostMessage(b_, fw::wm::kUser, 9, 0);
-  windows_.AnswerMessageBox([&](const MessageBoxRecord& box) {
-    EXPECT_EQ(box.text, "Wait");
-    EXPECT_EQ(windows_.OpenMessageBoxCount(), 1);
-    ownerEnabledDuringBox = windows_.IsWindowEnabled(a_);
+  windows_.AnswerMessageBox([&](const MessageBoxRecord&) {
     clickTakenDuringBox = windows_.Click(check);
     windows_.Advance(450);
     return fw::kIdOk;
@@ -206,11 +204,8 @@ TEST_F(ClockTest, TimersKeepFiringWhileAMessageBoxIsOpen) {
   EXPECT_EQ(events_, (Events{"t=0 box", "t=0 b:user9", "t=200 a:1", "t=400 a:1", "t=450 closed"}))
       << "posted messages arrive as soon as the box's loop runs";
   EXPECT_EQ(openSeenByTimer, 1);
-  EXPECT_FALSE(ownerEnabledDuringBox) << "the box is modal to its owner's top-level window";
-  EXPECT_FALSE(clickTakenDuringBox);
-  EXPECT_TRUE(windows_.IsWindowEnabled(a_));
+  EXPECT_FALSE(clickTakenDuringBox) << "its owner's top-level window takes no clicks";
   EXPECT_EQ(windows_.OpenMessageBoxCount(), 0);
-  EXPECT_EQ(windows_.MessageBoxes()[0].answer, fw::kIdOk);
 }
 
 TEST_F(ClockTest, ABoxOpenedByATimerRunsItsOwnLoopAndTheOuterAdvanceResumesAfter) {

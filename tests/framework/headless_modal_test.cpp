@@ -78,14 +78,6 @@ TEST_F(ModalTest, EndingFromInitDialogSkipsTheDriver) {
   EXPECT_TRUE(target.Of(fw::wm::kShowWindow).empty()) << "never shown";
 }
 
-TEST_F(ModalTest, MissingTemplateFailsWithMinusOneAndLeavesTheOwnerEnabled) {
-  RecordingTarget target;
-  EXPECT_EQ(windows_.RunModalDialog(999, owner_, &target), -1);
-  EXPECT_EQ(target.attached, 0);
-  EXPECT_TRUE(windows_.IsWindowEnabled(owner_));
-  EXPECT_EQ(windows_.AbandonedModalRunCount(), 0);
-}
-
 TEST_F(ModalTest, NestedRunsEndInnermostFirst) {
   RecordingTarget outer;
   RecordingTarget inner;
@@ -105,17 +97,6 @@ TEST_F(ModalTest, NestedRunsEndInnermostFirst) {
   });
   EXPECT_EQ(windows_.RunModalDialog(IDD_FORM, owner_, &outer), 1);
   EXPECT_EQ(order, (std::vector<std::string>{"outer driven", "inner driven"}));
-}
-
-TEST_F(ModalTest, EndDialogOnAModelessDialogOnlyHidesIt) {
-  RecordingTarget target;
-  Hwnd dialog = windows_.CreateDialogFromTemplate(IDD_FORM, nullptr, &target);
-  windows_.ShowWindow(dialog, fw::sw::kShow);
-  windows_.EndDialog(dialog, fw::kIdOk);
-  EXPECT_TRUE(windows_.IsWindow(dialog));
-  EXPECT_FALSE(windows_.IsWindowVisible(dialog));
-  EXPECT_EQ(target.detached, 0);
-  windows_.DestroyWindow(dialog);
 }
 
 }  // namespace

@@ -114,20 +114,6 @@ TEST_F(MessageMapTest, DestroyingTheDialogKillsItsTimersAndLeavesNoWindows) {
   EXPECT_TRUE(dialog_.calls.empty());
 }
 
-TEST_F(MessageMapTest, TimersKeepFiringInsideAMessageBoxOfAHandler) {
-  std::vector<std::string> seenInBox;
-  windows_.AnswerMessageBox([&](const fw::headless::MessageBoxRecord& box) {
-    EXPECT_EQ(box.owner, Hwnd());
-    windows_.Advance(250);
-    seenInBox = dialog_.calls;
-    return fw::kIdOk;
-  });
-  dialog_.SetTimer(1, 100);
-  EXPECT_EQ(dialog_.MessageBox("Busy", "Caption", fw::mb::kOk), fw::kIdOk);
-  EXPECT_EQ(seenInBox, (std::vector<std::string>{"timer 1", "timer 1"}));
-  EXPECT_EQ(windows_.MessageBoxes().size(), 1u);
-}
-
 }  // namespace
 
 namespace {

@@ -2,6 +2,9 @@
 #   korven_wine_env BUILD_DIR NAME   sets WINEPREFIX, HOME, XDG_*, TMPDIR, ... under
 #                                    BUILD_DIR/NAME
 #   korven_wine_prefix               creates the prefix once (virtual desktop, fonts)
+#   korven_build_dir [BUILD_DIR]     the build folder as a full path (build/windows-i686 if
+#                                    none is given)
+#   korven_on_display SCRIPT ARGS... runs SCRIPT again under Xvfb unless it runs there already
 # Keep every Wine call of one prefix under the same TMPDIR: the server's socket lives there.
 
 korven_wine_env() {
@@ -41,4 +44,16 @@ korven_wine_prefix() {
     wineserver -w
     touch "$WINEPREFIX/.korven-ready-$WINEARCH"
   fi
+}
+
+korven_build_dir() {
+  local dir="${1:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/build/windows-i686}"
+  (cd "$dir" 2>/dev/null && pwd) || { echo "no build folder: $dir" >&2; return 1; }
+}
+
+# Everything of one test (server, prefix, programs) runs on one X display of its own.
+korven_on_display() {
+  [ -n "${KORVEN_ON_XVFB:-}" ] && return 0
+  export KORVEN_ON_XVFB=1
+  exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$@"
 }

@@ -1,22 +1,21 @@
 // The property sheet: which page work runs, in which order, when pages are selected by the
-// program or by a click on a tab.
+// program or by a click on a tab. On both window systems.
 #include "framework/property_sheet.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/dialog.h"
-#include "framework/headless/headless_window_system.h"
 #include "framework/property_page.h"
-#include "framework_test_ids.h"
-#include "framework_test_support.h"
+#include "tests/framework/both_backends/test_backend.h"
+#include "tests/framework/framework_test_ids.h"
 
 namespace {
 
-using framework_test::TestResources;
-using fw::headless::HeadlessWindowSystem;
+constexpr unsigned kTcmGetItemA = 0x1305;
 
 class LoggingPage : public fw::CPropertyPage {
  public:
@@ -51,6 +50,7 @@ class LoggingPage : public fw::CPropertyPage {
 class PropertySheetTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    windowsBefore_ = backend_->LiveWindowCount();
     ASSERT_TRUE(host_.Create());
     host_.ShowWindow(fw::sw::kShow);
     for (LoggingPage* page : {&a_, &b_, &c_}) sheet_.AddPage(page);
@@ -60,16 +60,31 @@ class PropertySheetTest : public ::testing::Test {
     sheet_.DestroyWindow();
     for (LoggingPage* page : {&a_, &b_, &c_}) page->DestroyWindow();
     host_.DestroyWindow();
-    EXPECT_EQ(windows_.LiveWindowCount(), 0u);
+    EXPECT_EQ(backend_->LiveWindowCount(), windowsBefore_);
   }
   std::vector<std::string> TakeLog() { return std::exchange(log_, {}); }
   bool Shown(const LoggingPage& page) const {
     return page.GetSafeHwnd() != nullptr && page.IsWindowVisible();
   }
   fw::Hwnd Tabs() const { return sheet_.GetSafeHwnd(); }
+  int TabSelection() {
+    return static_cast<int>(windows_.SendMessage(Tabs(), fw::tcm::kGetCurSel, 0, 0));
+  }
+  std::string TabText(int index) {
+    char text[32] = {};
+    fw::TabItem item;
+    item.mask = fw::tcm::kIfText;
+    item.text = text;
+    item.textMax = sizeof text;
+    windows_.SendMessage(Tabs(), kTcmGetItemA, static_cast<fw::WParam>(index),
+                         reinterpret_cast<fw::LParam>(&item));
+    return text;
+  }
 
   using Log = std::vector<std::string>;
-  HeadlessWindowSystem windows_{TestResources()};
+  std::unique_ptr<framework_test::TestBackend> backend_ = framework_test::MakeBackend();
+  fw::WindowSystem& windows_ = backend_->Windows();
+  std::size_t windowsBefore_ = 0;
   Log log_;
   fw::CDialog host_{windows_, IDD_FORM};
   LoggingPage a_{windows_, IDD_PAGE_A, "A", &log_};
@@ -79,9 +94,9 @@ class PropertySheetTest : public ::testing::Test {
 };
 
 TEST_F(PropertySheetTest, TabsCarryThePageCaptionsAndNoPageExistsBeforeSelection) {
-  EXPECT_EQ(windows_.TabCount(Tabs()), 3);
-  EXPECT_EQ(windows_.TabText(Tabs(), 0), "Alpha");
-  EXPECT_EQ(windows_.TabText(Tabs(), 2), "Gamma");
+  EXPECT_EQ(windows_.SendMessage(Tabs(), fw::tcm::kGetItemCount, 0, 0), 3);
+  EXPECT_EQ(TabText(0), "Alpha");
+  EXPECT_EQ(TabText(2), "Gamma");
   EXPECT_EQ(a_.GetSafeHwnd(), nullptr);
   EXPECT_TRUE(log_.empty());
 }
@@ -96,6 +111,10 @@ TEST_F(PropertySheetTest, FirstSelectionCreatesThePageBeforeActivatingIt) {
   const fw::Rect page = windows_.GetWindowRect(a_.GetSafeHwnd());
   EXPECT_GT(page.top, tabs.top);
   EXPECT_LE(page.bottom, tabs.bottom);
+  // A page has no caption bar or frame of its own.
+  const fw::Rect client = windows_.GetClientRect(a_.GetSafeHwnd());
+  EXPECT_EQ(client.Width(), page.Width());
+  EXPECT_EQ(client.Height(), page.Height());
 }
 
 TEST_F(PropertySheetTest, SelectingAnotherPageLeavesTheCurrentOneFirst) {
@@ -105,7 +124,7 @@ TEST_F(PropertySheetTest, SelectingAnotherPageLeavesTheCurrentOneFirst) {
   EXPECT_EQ(TakeLog(), (Log{"A kill active", "B init", "B set active"}));
   EXPECT_FALSE(Shown(a_));
   EXPECT_TRUE(Shown(b_));
-  EXPECT_EQ(windows_.TabSelection(Tabs()), 1);
+  EXPECT_EQ(TabSelection(), 1);
   sheet_.SetActivePage(0);
   EXPECT_EQ(TakeLog(), (Log{"B kill active", "A set active"})) << "made only once";
 }
@@ -113,7 +132,7 @@ TEST_F(PropertySheetTest, SelectingAnotherPageLeavesTheCurrentOneFirst) {
 TEST_F(PropertySheetTest, SelectingTheSelectedPageLeavesAndActivatesItAgain) {
   sheet_.SetActivePage(0);
   TakeLog();
-  windows_.Click(a_.GetSafeHwnd(), IDC_PAGE_CHECK);
+  backend_->Click(a_.GetDlgItem(IDC_PAGE_CHECK));
   sheet_.SetActivePage(0);
   EXPECT_EQ(TakeLog(), (Log{"A kill active", "A set active"}));
   EXPECT_TRUE(Shown(a_));
@@ -125,7 +144,7 @@ TEST_F(PropertySheetTest, LaterActivationsShowTheFieldsAgain) {
   sheet_.SetActivePage(1);
   a_.option = 1;
   sheet_.SetActivePage(0);
-  EXPECT_EQ(windows_.GetCheck(a_.GetDlgItem(IDC_PAGE_CHECK)), 1);
+  EXPECT_EQ(windows_.SendMessage(a_.GetDlgItem(IDC_PAGE_CHECK), fw::bm::kGetCheck, 0, 0), 1);
 }
 
 TEST_F(PropertySheetTest, APageRefusingToBeLeftKeepsTheSelection) {
@@ -150,7 +169,7 @@ TEST_F(PropertySheetTest, ARefusingPageStaysHiddenAndTheNextOneIsShown) {
   EXPECT_FALSE(Shown(a_));
   EXPECT_TRUE(Shown(c_));
   EXPECT_EQ(sheet_.GetActiveIndex(), 2);
-  EXPECT_EQ(windows_.TabSelection(Tabs()), 2);
+  EXPECT_EQ(TabSelection(), 2);
 }
 
 TEST_F(PropertySheetTest, TheLastPageIsShownEvenIfItRefuses) {
@@ -166,39 +185,35 @@ TEST_F(PropertySheetTest, TheLastPageIsShownEvenIfItRefuses) {
 TEST_F(PropertySheetTest, ClickingATabRunsTheSameLeaveAndActivation) {
   sheet_.SetActivePage(0);
   TakeLog();
-  EXPECT_TRUE(windows_.SelectTab(Tabs(), 1));
+  backend_->ClickTab(Tabs(), 1);
   EXPECT_EQ(TakeLog(), (Log{"A kill active", "B init", "B set active"}));
   EXPECT_TRUE(Shown(b_));
   EXPECT_EQ(sheet_.GetActiveIndex(), 1);
 
   b_.refuseLeaving = true;
-  EXPECT_FALSE(windows_.SelectTab(Tabs(), 2)) << "the page vetoes the tab change";
+  backend_->ClickTab(Tabs(), 2);
   EXPECT_EQ(TakeLog(), (Log{"B kill active (refused)"}));
-  EXPECT_EQ(windows_.TabSelection(Tabs()), 1);
+  EXPECT_EQ(TabSelection(), 1) << "the page vetoes the tab change";
   EXPECT_TRUE(Shown(b_));
 
   b_.refuseLeaving = false;
   c_.refuseActivation = true;
   a_.refuseActivation = true;
-  EXPECT_TRUE(windows_.SelectTab(Tabs(), 0));
+  backend_->ClickTab(Tabs(), 0);
   EXPECT_EQ(TakeLog(), (Log{"B kill active", "A set active (refused)", "B set active"}))
       << "the refusing page is skipped for the next one";
   EXPECT_EQ(sheet_.GetActiveIndex(), 1);
-  EXPECT_EQ(windows_.TabSelection(Tabs()), 1);
+  EXPECT_EQ(TabSelection(), 1);
 }
 
 TEST_F(PropertySheetTest, HidingTheSheetHidesTheActivePage) {
   sheet_.SetActivePage(1);
   sheet_.ShowSheet(false);
   EXPECT_FALSE(Shown(b_));
-  EXPECT_FALSE(windows_.SelectTab(Tabs(), 0)) << "a hidden tab row takes no clicks";
+  EXPECT_FALSE(windows_.IsWindowVisible(Tabs()));
   sheet_.ShowSheet(true);
   EXPECT_TRUE(Shown(b_));
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(PropertySheetTest, DestroyedSheetForgetsPagesTheirOwnerMayDelete) {
   sheet_.SetActivePage(1);
