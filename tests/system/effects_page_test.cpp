@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "device/requests.h"
 #include "framework/dialog.h"
 #include "framework/headless/headless_window_system.h"
 #include "framework/property_sheet.h"

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "device/requests.h"
 #include "framework/dialog.h"
 #include "framework/headless/headless_window_system.h"
 #include "platform/sim/sim_korven_device.h"
