@@ -29,9 +29,15 @@ constexpr ColorRef Rgb(unsigned r, unsigned g, unsigned b) {
   return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
 
-constexpr unsigned LoWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
-constexpr unsigned HiWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
-constexpr WParam MakeWParam(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFFu) << 16); }
+constexpr unsigned LoWord(std::uintptr_t v) {
+  return static_cast<unsigned>(v & 0xFFFF);
+}
+constexpr unsigned HiWord(std::uintptr_t v) {
+  return static_cast<unsigned>((v >> 16) & 0xFFFF);
+}
+constexpr WParam MakeWParam(unsigned lo, unsigned hi) {
+  return (lo & 0xFFFF) | ((hi & 0xFFFFu) << 16);
+}
 
 struct Point {
   int x = 0;
@@ -70,6 +76,7 @@ inline constexpr unsigned kShowWindow = 0x0018;
 inline constexpr unsigned kQueryDragIcon = 0x0037;
 inline constexpr unsigned kNotify = 0x004E;
 inline constexpr unsigned kDrawItem = 0x002B;
+inline constexpr unsigned kSetIcon = 0x0080;
 inline constexpr unsigned kNcDestroy = 0x0082;
 inline constexpr unsigned kInitDialog = 0x0110;
 inline constexpr unsigned kCommand = 0x0111;
@@ -87,6 +94,17 @@ inline constexpr unsigned kRButtonDblClk = 0x0206;
 inline constexpr unsigned kDeviceChange = 0x0219;
 inline constexpr unsigned kUser = 0x0400;
 }  // namespace wm
+
+// WM_SETICON's icon sizes.
+namespace icon {
+inline constexpr WParam kSmall = 0;  // ICON_SMALL
+inline constexpr WParam kBig = 1;    // ICON_BIG
+}  // namespace icon
+
+// WM_DEVICECHANGE's events.
+namespace dbt {
+inline constexpr WParam kDevNodesChanged = 0x0007;  // DBT_DEVNODES_CHANGED
+}  // namespace dbt
 
 // Button messages, notifications and states.
 namespace bm {
@@ -185,16 +203,16 @@ inline constexpr unsigned kIfText = 0x0001;                                  // 
 // Trackbar (slider) messages, scroll codes and styles. A trackbar tells its parent about a
 // move with WM_VSCROLL (vertical) or WM_HSCROLL and the scroll code in the low word of wParam.
 namespace tbm {
-inline constexpr unsigned kGetPos = 0x0400;       // TBM_GETPOS
-inline constexpr unsigned kGetRangeMin = 0x0401;  // TBM_GETRANGEMIN
-inline constexpr unsigned kGetRangeMax = 0x0402;  // TBM_GETRANGEMAX
-inline constexpr unsigned kSetPos = 0x0405;       // TBM_SETPOS: wParam redraw, lParam position
-inline constexpr unsigned kSetRange = 0x0406;     // TBM_SETRANGE: wParam redraw, lParam lo/hi
-inline constexpr unsigned kLineUp = 0;            // TB_LINEUP
-inline constexpr unsigned kLineDown = 1;          // TB_LINEDOWN
-inline constexpr unsigned kThumbPosition = 4;     // TB_THUMBPOSITION
-inline constexpr unsigned kThumbTrack = 5;        // TB_THUMBTRACK
-inline constexpr unsigned kEndTrack = 8;          // TB_ENDTRACK
+inline constexpr unsigned kGetPos = 0x0400;          // TBM_GETPOS
+inline constexpr unsigned kGetRangeMin = 0x0401;     // TBM_GETRANGEMIN
+inline constexpr unsigned kGetRangeMax = 0x0402;     // TBM_GETRANGEMAX
+inline constexpr unsigned kSetPos = 0x0405;          // TBM_SETPOS: wParam redraw, lParam position
+inline constexpr unsigned kSetRange = 0x0406;        // TBM_SETRANGE: wParam redraw, lParam lo/hi
+inline constexpr unsigned kLineUp = 0;               // TB_LINEUP
+inline constexpr unsigned kLineDown = 1;             // TB_LINEDOWN
+inline constexpr unsigned kThumbPosition = 4;        // TB_THUMBPOSITION
+inline constexpr unsigned kThumbTrack = 5;           // TB_THUMBTRACK
+inline constexpr unsigned kEndTrack = 8;             // TB_ENDTRACK
 inline constexpr std::uint32_t kStyleVert = 0x0002;  // TBS_VERT
 }  // namespace tbm
 

@@ -20,10 +20,6 @@ namespace {
 
 constexpr unsigned kSourcePollMs = 200;
 constexpr platform::Dword kArrivalWaitMs = 1000;
-constexpr fw::WParam kDeviceNodesChanged = 7;  // DBT_DEVNODES_CHANGED
-constexpr unsigned kSetIcon = 0x0080;          // WM_SETICON
-constexpr fw::WParam kIconSmall = 0;
-constexpr fw::WParam kIconBig = 1;
 
 }  // namespace
 
@@ -68,8 +64,8 @@ void CControlPanelDlg::DoDataExchange(fw::CDataExchange* dx) {
 
 bool CControlPanelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SendMessage(kSetIcon, kIconBig, reinterpret_cast<fw::LParam>(m_hIcon));
-  SendMessage(kSetIcon, kIconSmall, reinterpret_cast<fw::LParam>(m_hIcon));
+  SendMessage(fw::wm::kSetIcon, fw::icon::kBig, reinterpret_cast<fw::LParam>(m_hIcon));
+  SendMessage(fw::wm::kSetIcon, fw::icon::kSmall, reinterpret_cast<fw::LParam>(m_hIcon));
 
   m_pFilterPage = std::make_unique<CEffectsPage>(Windows(), platform_);
   m_pVolumePage = std::make_unique<CVolumePage>(Windows(), platform_);
@@ -258,7 +254,7 @@ bool CControlPanelDlg::TakeUpDevice() {
 
 fw::LResult CControlPanelDlg::OnDeviceChange(fw::WParam wParam, fw::LParam) {
   const int major = PlatformMajorVersion();
-  if (wParam != kDeviceNodesChanged) return 0;
+  if (wParam != fw::dbt::kDevNodesChanged) return 0;
   if (m_bDevicePresent == 0 && IsDevicePresent(platform_, Windows())) {
     bool takeUp = true;
     if (major >= 5) {

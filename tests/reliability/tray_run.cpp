@@ -11,11 +11,7 @@
 
 namespace korven::reliability {
 
-namespace {
-
-constexpr fw::WParam kDeviceNodesChanged = 7;
-
-}  // namespace
+namespace {}  // namespace
 
 const char* MirroredValueOf(platform::Dword code) {
   switch (code) {
@@ -101,7 +97,7 @@ void TrayRun::TrayCommand(unsigned command) {
 
 void TrayRun::DeviceNodesChanged() {
   if (Ended()) return;
-  Panel().SendMessage(fw::wm::kDeviceChange, kDeviceNodesChanged, 0);
+  Panel().SendMessage(fw::wm::kDeviceChange, fw::dbt::kDevNodesChanged, 0);
   m.windows.PumpMessages();
 }
 
