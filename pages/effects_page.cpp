@@ -43,8 +43,10 @@ const fw::map::Entry<CEffectsPage> CEffectsPage::kMessageMap[] = {
     fw::map::Timer(&CEffectsPage::OnTimer),
 };
 
-CEffectsPage::CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform)
+CEffectsPage::CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform,
+                           int& openFailureCount)
     : CPropertyPage(windows, IDD_FILTER),
+      OpenFailureCount(openFailureCount),
       Device(*platform.device),
       SettingsKey(*platform.registry) {}
 

@@ -40,9 +40,11 @@ const fw::map::Entry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     fw::map::Message(WM_REMOTE_PAGE, &CControlPanelDlg::OnRemotePage),
 };
 
-CControlPanelDlg::CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform)
+CControlPanelDlg::CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform,
+                                   ProcessState& process)
     : CDialog(windows, IDD_CONTROL_PANEL),
       platform_(platform),
+      process_(process),
       m_sheetFrame(windows),
       m_hIcon(windows.LoadIcon(IDI_TRAY_CLOSED)),
       m_trayIcon(windows, platform),
@@ -67,9 +69,10 @@ bool CControlPanelDlg::OnInitDialog() {
   SendMessage(fw::wm::kSetIcon, fw::icon::kBig, reinterpret_cast<fw::LParam>(m_hIcon));
   SendMessage(fw::wm::kSetIcon, fw::icon::kSmall, reinterpret_cast<fw::LParam>(m_hIcon));
 
-  m_pFilterPage = std::make_unique<CEffectsPage>(Windows(), platform_);
+  m_pFilterPage = std::make_unique<CEffectsPage>(Windows(), platform_, process_.filterOpenFailures);
   m_pVolumePage = std::make_unique<CVolumePage>(Windows(), platform_);
-  m_pSpeakerTestDlg = std::make_unique<CSpeakerTestDlg>(Windows(), platform_);
+  m_pSpeakerTestDlg =
+      std::make_unique<CSpeakerTestDlg>(Windows(), platform_, process_.soundMovementMarker);
   m_pRemotePage = std::make_unique<CRemoteCtrlPage>(Windows(), platform_);
   m_pInfoPage = std::make_unique<CInformationPage>(Windows());
 

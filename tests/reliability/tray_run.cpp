@@ -7,7 +7,6 @@
 #include "res/resource.h"
 #include "settings/settings_values.h"
 #include "shell/control_panel_dlg.h"
-#include "speaker_test/sound_movement_pad.h"
 
 namespace korven::reliability {
 
@@ -61,9 +60,6 @@ std::vector<std::string> StoredAfterFailure(const std::vector<TimelineEvent>& ti
 TrayRun::TrayRun() {
   m.platform.registry = &registry;
   m.platform.device = &device;
-  // Counts of the process that a run must not inherit from the one before.
-  CEffectsPage::OpenFailureCount = 0;
-  SoundMovementMarker::State() = {};
 }
 
 int TrayRun::Run(const std::function<void()>& whileRunning) {

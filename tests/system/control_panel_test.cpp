@@ -10,7 +10,6 @@
 #include "res/resource.h"
 #include "shell/control_panel_app.h"
 #include "shell/control_panel_dlg.h"
-#include "speaker_test/sound_movement_pad.h"
 #include "speaker_test/speaker_test_dlg.h"
 #include "testing/simulated_machine.h"
 
@@ -37,11 +36,6 @@ constexpr const char* kExitReset =
 
 class ControlPanelTest : public ::testing::Test {
  protected:
-  ControlPanelTest() {
-    CEffectsPage::OpenFailureCount = 0;
-    SoundMovementMarker::State() = {};
-  }
-
   ~ControlPanelTest() override {
     // Whatever a scenario did, the program leaves nothing behind.
     EXPECT_EQ(m.korven.OpenHandleCount(), 0) << "device handles";
