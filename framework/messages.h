@@ -29,15 +29,9 @@ constexpr ColorRef Rgb(unsigned r, unsigned g, unsigned b) {
   return (r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16);
 }
 
-constexpr unsigned LoWord(std::uintptr_t v) {
-  return static_cast<unsigned>(v & 0xFFFF);
-}
-constexpr unsigned HiWord(std::uintptr_t v) {
-  return static_cast<unsigned>((v >> 16) & 0xFFFF);
-}
-constexpr WParam MakeWParam(unsigned lo, unsigned hi) {
-  return (lo & 0xFFFF) | ((hi & 0xFFFFu) << 16);
-}
+constexpr unsigned LoWord(std::uintptr_t v) { return static_cast<unsigned>(v & 0xFFFF); }
+constexpr unsigned HiWord(std::uintptr_t v) { return static_cast<unsigned>((v >> 16) & 0xFFFF); }
+constexpr WParam MakeWParam(unsigned lo, unsigned hi) { return (lo & 0xFFFF) | ((hi & 0xFFFFu) << 16); }
 
 struct Point {
   int x = 0;
@@ -203,16 +197,16 @@ inline constexpr unsigned kIfText = 0x0001;                                  // 
 // Trackbar (slider) messages, scroll codes and styles. A trackbar tells its parent about a
 // move with WM_VSCROLL (vertical) or WM_HSCROLL and the scroll code in the low word of wParam.
 namespace tbm {
-inline constexpr unsigned kGetPos = 0x0400;          // TBM_GETPOS
-inline constexpr unsigned kGetRangeMin = 0x0401;     // TBM_GETRANGEMIN
-inline constexpr unsigned kGetRangeMax = 0x0402;     // TBM_GETRANGEMAX
-inline constexpr unsigned kSetPos = 0x0405;          // TBM_SETPOS: wParam redraw, lParam position
-inline constexpr unsigned kSetRange = 0x0406;        // TBM_SETRANGE: wParam redraw, lParam lo/hi
-inline constexpr unsigned kLineUp = 0;               // TB_LINEUP
-inline constexpr unsigned kLineDown = 1;             // TB_LINEDOWN
-inline constexpr unsigned kThumbPosition = 4;        // TB_THUMBPOSITION
-inline constexpr unsigned kThumbTrack = 5;           // TB_THUMBTRACK
-inline constexpr unsigned kEndTrack = 8;             // TB_ENDTRACK
+inline constexpr unsigned kGetPos = 0x0400;       // TBM_GETPOS
+inline constexpr unsigned kGetRangeMin = 0x0401;  // TBM_GETRANGEMIN
+inline constexpr unsigned kGetRangeMax = 0x0402;  // TBM_GETRANGEMAX
+inline constexpr unsigned kSetPos = 0x0405;       // TBM_SETPOS: wParam redraw, lParam position
+inline constexpr unsigned kSetRange = 0x0406;     // TBM_SETRANGE: wParam redraw, lParam lo/hi
+inline constexpr unsigned kLineUp = 0;            // TB_LINEUP
+inline constexpr unsigned kLineDown = 1;          // TB_LINEDOWN
+inline constexpr unsigned kThumbPosition = 4;     // TB_THUMBPOSITION
+inline constexpr unsigned kThumbTrack = 5;        // TB_THUMBTRACK
+inline constexpr unsigned kEndTrack = 8;          // TB_ENDTRACK
 inline constexpr std::uint32_t kStyleVert = 0x0002;  // TBS_VERT
 }  // namespace tbm
 

@@ -51,7 +51,8 @@ class CEffectsPage : public fw::CPropertyPage {
  protected:
   void DoDataExchange(fw::CDataExchange* dx) override;
   bool OnInitDialog() override;
-  bool OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam, fw::LResult* result) override;
+  bool OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam,
+                fw::LResult* result) override;
 
  private:
   void LoadSettings();

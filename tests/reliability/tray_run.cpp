@@ -10,8 +10,6 @@
 
 namespace korven::reliability {
 
-namespace {}  // namespace
-
 const char* MirroredValueOf(platform::Dword code) {
   switch (code) {
     case IOCTL_FILTER_ON:
