@@ -82,7 +82,8 @@ std::string Describe(const KorvenSimLogEntry& entry, bool withSizes) {
   if (withSizes) {
     text += " in=" + std::to_string(entry.inLength) + " out=" + std::to_string(entry.outLength);
   }
-  if (entry.inLength == KORVEN_GAIN_SIZE && KorvenGainIndex(entry.code) >= 0) {
+  if (entry.inLength == KORVEN_GAIN_SIZE && entry.code >= IOCTL_SET_GAIN_LFE &&
+      entry.code <= IOCTL_SET_GAIN_RR) {
     std::uint32_t bits;
     std::memcpy(&bits, entry.input, sizeof bits);
     text += " " + GainText(bits);
