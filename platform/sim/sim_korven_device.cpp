@@ -10,9 +10,8 @@ namespace platform::sim {
 
 namespace {
 
-#define KORVEN_REQUEST_CONSTANT(name, function, in, out) \
-  constexpr Dword name = KORVEN_REQUEST_CODE(function);
-KORVEN_REQUESTS(KORVEN_REQUEST_CONSTANT)
+#define KORVEN_REQUEST_CONSTANT(name, function, in, out) name = KORVEN_REQUEST_CODE(function),
+enum : Dword { KORVEN_REQUESTS(KORVEN_REQUEST_CONSTANT) };
 #undef KORVEN_REQUEST_CONSTANT
 
 std::int32_t ReadInt32(const std::uint8_t* bytes) {

@@ -14,9 +14,8 @@
 namespace korvenctl {
 namespace {
 
-#define REQUEST_CONSTANT(name, function, in, out) \
-  constexpr DWORD name = KORVEN_REQUEST_CODE(function);
-KORVEN_REQUESTS(REQUEST_CONSTANT)
+#define REQUEST_CONSTANT(name, function, in, out) name = KORVEN_REQUEST_CODE(function),
+enum : DWORD { KORVEN_REQUESTS(REQUEST_CONSTANT) };
 #undef REQUEST_CONSTANT
 constexpr const char* kGainNames[KORVEN_GAIN_COUNT] = {"LFE", "L", "R", "C", "RL", "RR"};
 // DBT_DEVNODES_CHANGED: the set of device nodes changed.
