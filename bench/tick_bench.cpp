@@ -9,7 +9,7 @@
 #include "res/resource.h"
 #include "shell/control_panel_app.h"
 #include "shell/control_panel_dlg.h"
-#include "tests/system/simulated_machine.h"
+#include "testing/simulated_machine.h"
 
 namespace {
 

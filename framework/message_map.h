@@ -3,6 +3,7 @@
 //
 //   const fw::map::Entry<CEffectsPage> CEffectsPage::kMessageMap[] = {
 //       fw::map::Command(1048, &CEffectsPage::OnEnableFilter),
+//       fw::map::CommandFamily<kCrossoverButtons>(&CEffectsPage::OnCrossover),
 //       fw::map::Timer(&CEffectsPage::OnTimer),
 //   };
 #pragma once
@@ -27,8 +28,26 @@ struct Entry {
   int firstId = 0;       // control or command id range (commands and notifications)
   int lastId = 0;
   std::variant<Plain, WithId, WithTimerId, Raw> handler;
-  bool thenDefault = false;  // the default processing runs after the handler
+  bool thenDefault = false;            // the default processing runs after the handler
+  bool (*inFamily)(int id) = nullptr;  // set: the ids of a family, in place of the range
 };
+
+namespace detail {
+// Whether `id` is one of the family's: an element of `rows`, or with `member` the member of
+// one of its rows.
+template <auto& rows, auto... member>
+bool InFamily(int id) {
+  static_assert(sizeof...(member) <= 1);
+  for (const auto& row : rows) {
+    if constexpr (sizeof...(member) == 0) {
+      if (row == id) return true;
+    } else {
+      if ((((row.*member) == id) || ...)) return true;
+    }
+  }
+  return false;
+}
+}  // namespace detail
 
 // A command (button click, menu item) with notification code `code`.
 template <class T>
@@ -41,6 +60,12 @@ constexpr Entry<T> CommandRange(int firstId, int lastId, void (T::*handler)(int)
                                 unsigned code = bm::kNotifyClicked) {
   return {wm::kCommand, code, firstId, lastId, handler};
 }
+// One handler for a family of controls taken from its table: the ids in `rows`, or the
+// `member` of each row (CommandFamily<kChannels, &Row::reset>). It receives the control id.
+template <auto& rows, auto... member, class T>
+constexpr Entry<T> CommandFamily(void (T::*handler)(int), unsigned code = bm::kNotifyClicked) {
+  return {wm::kCommand, code, 0, 0, handler, false, &detail::InFamily<rows, member...>};
+}
 template <class T>
 constexpr Entry<T> Notify(unsigned code, int id, void (T::*handler)()) {
   return {wm::kNotify, code, id, id, handler};
@@ -48,6 +73,10 @@ constexpr Entry<T> Notify(unsigned code, int id, void (T::*handler)()) {
 template <class T>
 constexpr Entry<T> NotifyRange(unsigned code, int firstId, int lastId, void (T::*handler)(int)) {
   return {wm::kNotify, code, firstId, lastId, handler};
+}
+template <auto& rows, auto... member, class T>
+constexpr Entry<T> NotifyFamily(unsigned code, void (T::*handler)(int)) {
+  return {wm::kNotify, code, 0, 0, handler, false, &detail::InFamily<rows, member...>};
 }
 template <class T>
 constexpr Entry<T> Timer(void (T::*handler)(std::uintptr_t)) {
@@ -66,17 +95,22 @@ constexpr Entry<T> MessageThenDefault(unsigned message, void (T::*handler)()) {
 
 namespace detail {
 template <class T>
+bool HasId(const Entry<T>& e, int id) {
+  return e.inFamily != nullptr ? e.inFamily(id) : id >= e.firstId && id <= e.lastId;
+}
+
+template <class T>
 bool Matches(const Entry<T>& e, unsigned msg, WParam wParam, LParam lParam, int* id) {
   if (e.message != msg) return false;
   if (msg == wm::kCommand) {
     *id = static_cast<int>(LoWord(wParam));
-    return HiWord(wParam) == (e.code & 0xFFFF) && *id >= e.firstId && *id <= e.lastId;
+    return HiWord(wParam) == (e.code & 0xFFFF) && HasId(e, *id);
   }
   if (msg == wm::kNotify) {
     const auto* header = reinterpret_cast<const NmHdr*>(lParam);
     if (header == nullptr) return false;
     *id = static_cast<int>(header->idFrom);
-    return header->code == e.code && *id >= e.firstId && *id <= e.lastId;
+    return header->code == e.code && HasId(e, *id);
   }
   return true;
 }

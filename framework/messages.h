@@ -70,6 +70,7 @@ inline constexpr unsigned kShowWindow = 0x0018;
 inline constexpr unsigned kQueryDragIcon = 0x0037;
 inline constexpr unsigned kNotify = 0x004E;
 inline constexpr unsigned kDrawItem = 0x002B;
+inline constexpr unsigned kSetIcon = 0x0080;
 inline constexpr unsigned kNcDestroy = 0x0082;
 inline constexpr unsigned kInitDialog = 0x0110;
 inline constexpr unsigned kCommand = 0x0111;
@@ -87,6 +88,17 @@ inline constexpr unsigned kRButtonDblClk = 0x0206;
 inline constexpr unsigned kDeviceChange = 0x0219;
 inline constexpr unsigned kUser = 0x0400;
 }  // namespace wm
+
+// WM_SETICON's icon sizes.
+namespace icon {
+inline constexpr WParam kSmall = 0;  // ICON_SMALL
+inline constexpr WParam kBig = 1;    // ICON_BIG
+}  // namespace icon
+
+// WM_DEVICECHANGE's events.
+namespace dbt {
+inline constexpr WParam kDevNodesChanged = 0x0007;  // DBT_DEVNODES_CHANGED
+}  // namespace dbt
 
 // Button messages, notifications and states.
 namespace bm {

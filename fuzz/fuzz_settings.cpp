@@ -13,7 +13,7 @@
 #include "settings/settings_values.h"
 #include "shell/control_panel_app.h"
 #include "shell/control_panel_dlg.h"
-#include "tests/system/simulated_machine.h"
+#include "testing/simulated_machine.h"
 
 namespace {
 

@@ -37,14 +37,14 @@ const fw::map::Entry<CEffectsPage> CEffectsPage::kMessageMap[] = {
     fw::map::Command(IDC_ENABLE_FILTER, &CEffectsPage::OnEnableFilter),
     fw::map::Command(IDC_SPEAKERS_21, &CEffectsPage::OnSpeakers21),
     fw::map::Command(IDC_SPEAKERS_51, &CEffectsPage::OnSpeakers51),
-    fw::map::CommandRange(IDC_BASS_120, IDC_BASS_120, &CEffectsPage::OnCrossover),
-    fw::map::CommandRange(IDC_BASS_300, IDC_BASS_300, &CEffectsPage::OnCrossover),
-    fw::map::CommandRange(IDC_BASS_450, IDC_BASS_450, &CEffectsPage::OnCrossover),
+    fw::map::CommandFamily<kCrossoverButtons>(&CEffectsPage::OnCrossover),
     fw::map::Timer(&CEffectsPage::OnTimer),
 };
 
-CEffectsPage::CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform)
+CEffectsPage::CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform,
+                           int& openFailureCount)
     : CPropertyPage(windows, IDD_FILTER),
+      OpenFailureCount(openFailureCount),
       Device(*platform.device),
       SettingsKey(*platform.registry) {}
 

@@ -24,7 +24,9 @@ class CEffectsPage : public fw::CPropertyPage {
     Settled = 3,    // as None, after a push
   };
 
-  CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform);
+  // `openFailureCount` counts failed device opens during activation over the whole process.
+  CEffectsPage(fw::WindowSystem& windows, const platform::Platform& platform,
+               int& openFailureCount);
   ~CEffectsPage() override;
 
   bool DestroyWindow() override { return CPropertyPage::DestroyWindow(); }
@@ -35,9 +37,7 @@ class CEffectsPage : public fw::CPropertyPage {
   // over a handle of the page's own when the page is not active.
   void ApplyFilterState();
 
-  // Failed device opens during activation, over the whole process.
-  static inline int OpenFailureCount = 0;
-
+  int& OpenFailureCount;
   int EnableFilter = 0;
   std::string SourceText;
   int BassOutputMode = -1;

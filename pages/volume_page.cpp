@@ -131,35 +131,13 @@ struct CVolumePage::MasterControl {
 
 const fw::map::Entry<CVolumePage> CVolumePage::kMessageMap[] = {
     fw::map::Notify(fw::nm::kReleasedCapture, IDC_SLIDER_MASTER, &CVolumePage::OnMasterReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_LFE, IDC_SLIDER_LFE,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_C, IDC_SLIDER_C,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_L, IDC_SLIDER_L,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_R, IDC_SLIDER_R,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_RL, IDC_SLIDER_RL,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::NotifyRange(fw::nm::kReleasedCapture, IDC_SLIDER_RR, IDC_SLIDER_RR,
-                         &CVolumePage::OnChannelReleased),
-    fw::map::CommandRange(IDC_RESET_L, IDC_RESET_L, &CVolumePage::OnReset),
-    fw::map::CommandRange(IDC_RESET_R, IDC_RESET_R, &CVolumePage::OnReset),
-    fw::map::CommandRange(IDC_RESET_LFE, IDC_RESET_LFE, &CVolumePage::OnReset),
-    fw::map::CommandRange(IDC_RESET_C, IDC_RESET_C, &CVolumePage::OnReset),
-    fw::map::CommandRange(IDC_RESET_RL, IDC_RESET_RL, &CVolumePage::OnReset),
-    fw::map::CommandRange(IDC_RESET_RR, IDC_RESET_RR, &CVolumePage::OnReset),
+    fw::map::NotifyFamily<kChannels, &ChannelRow::slider>(fw::nm::kReleasedCapture,
+                                                          &CVolumePage::OnChannelReleased),
+    fw::map::CommandFamily<kChannels, &ChannelRow::reset>(&CVolumePage::OnReset),
 };
 
 CVolumePage::CVolumePage(fw::WindowSystem& windows, const platform::Platform& platform)
     : CPropertyPage(windows, IDD_VOLUME),
-      m_sliderRL(windows),
-      m_sliderRR(windows),
-      m_sliderR(windows),
-      m_sliderMaster(windows),
-      m_sliderLFE(windows),
-      m_sliderL(windows),
-      m_sliderC(windows),
       m_hDevice(*platform.device),
       m_hSettings(*platform.registry),
       mixer_(*platform.mixer) {}
@@ -175,13 +153,8 @@ bool CVolumePage::OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam,
 }
 
 void CVolumePage::DoDataExchange(fw::CDataExchange* dx) {
-  fw::DDX_Control(dx, IDC_SLIDER_RL, m_sliderRL);
-  fw::DDX_Control(dx, IDC_SLIDER_RR, m_sliderRR);
-  fw::DDX_Control(dx, IDC_SLIDER_R, m_sliderR);
   fw::DDX_Control(dx, IDC_SLIDER_MASTER, m_sliderMaster);
-  fw::DDX_Control(dx, IDC_SLIDER_LFE, m_sliderLFE);
-  fw::DDX_Control(dx, IDC_SLIDER_L, m_sliderL);
-  fw::DDX_Control(dx, IDC_SLIDER_C, m_sliderC);
+  for (const ChannelRow& row : kChannels) fw::DDX_Control(dx, row.slider, this->*row.control);
 }
 
 bool CVolumePage::OnInitDialog() {

@@ -27,13 +27,14 @@ class CVolumePage : public fw::CPropertyPage {
   bool OnSetActive() override;
   bool OnKillActive() override;
 
-  fw::CSliderCtrl m_sliderRL;
-  fw::CSliderCtrl m_sliderRR;
-  fw::CSliderCtrl m_sliderR;
-  fw::CSliderCtrl m_sliderMaster;
-  fw::CSliderCtrl m_sliderLFE;
-  fw::CSliderCtrl m_sliderL;
-  fw::CSliderCtrl m_sliderC;
+  // The trims are bound through the page's channel table.
+  fw::CSliderCtrl m_sliderRL{Windows()};
+  fw::CSliderCtrl m_sliderRR{Windows()};
+  fw::CSliderCtrl m_sliderR{Windows()};
+  fw::CSliderCtrl m_sliderMaster{Windows()};
+  fw::CSliderCtrl m_sliderLFE{Windows()};
+  fw::CSliderCtrl m_sliderL{Windows()};
+  fw::CSliderCtrl m_sliderC{Windows()};
   DeviceHandle m_hDevice;
   korven::SettingsKey m_hSettings;
   platform::Dword m_dwFilterVolume = 1;

@@ -9,13 +9,7 @@ namespace korven {
 const fw::map::Entry<CRemoteCtrlPage> CRemoteCtrlPage::kMessageMap[] = {
     fw::map::Command(IDC_POWER_KEY_LIST, &CRemoteCtrlPage::OnSelChangePowerKey,
                      fw::cb::kNotifySelChange),
-    fw::map::CommandRange(IDC_PLAYER_WINDVD, IDC_PLAYER_WINDVD, &CRemoteCtrlPage::OnPlayerClicked),
-    fw::map::CommandRange(IDC_PLAYER_POWERDVD, IDC_PLAYER_POWERDVD,
-                          &CRemoteCtrlPage::OnPlayerClicked),
-    fw::map::CommandRange(IDC_PLAYER_WINAMP, IDC_PLAYER_WINAMP, &CRemoteCtrlPage::OnPlayerClicked),
-    fw::map::CommandRange(IDC_PLAYER_MEDIAPLAYER, IDC_PLAYER_MEDIAPLAYER,
-                          &CRemoteCtrlPage::OnPlayerClicked),
-    fw::map::CommandRange(IDC_PLAYER_WINRIP, IDC_PLAYER_WINRIP, &CRemoteCtrlPage::OnPlayerClicked),
+    fw::map::CommandFamily<kPlayers, &Player::checkBoxId>(&CRemoteCtrlPage::OnPlayerClicked),
 };
 
 CRemoteCtrlPage::CRemoteCtrlPage(fw::WindowSystem& windows, const platform::Platform& platform)

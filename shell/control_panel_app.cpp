@@ -20,7 +20,7 @@ bool CControlPanelApp::InitInstance() {
   }
   m_aboutDlg.Create(nullptr);
 
-  CControlPanelDlg controlPanel(Windows(), platform_);
+  CControlPanelDlg controlPanel(Windows(), platform_, process_);
   controlPanel_ = &controlPanel;
   SetMainWnd(&controlPanel);
   controlPanel.DoModal();

@@ -6,10 +6,9 @@
 #include "platform/platform.h"
 #include "platform/win_types.h"
 #include "shell/about_dlg.h"
+#include "shell/control_panel_dlg.h"
 
 namespace korven {
-
-class CControlPanelDlg;
 
 class CControlPanelApp : public fw::CWinApp {
  public:
@@ -32,6 +31,7 @@ class CControlPanelApp : public fw::CWinApp {
   // The single-instance guard: never waited on or owned; its existence is the signal.
   platform::Handle mutex_ = platform::kNullHandle;
   CControlPanelDlg* controlPanel_ = nullptr;
+  ProcessState process_;
 };
 
 }  // namespace korven

@@ -20,10 +20,6 @@ namespace {
 
 constexpr unsigned kSourcePollMs = 200;
 constexpr platform::Dword kArrivalWaitMs = 1000;
-constexpr fw::WParam kDeviceNodesChanged = 7;  // DBT_DEVNODES_CHANGED
-constexpr unsigned kSetIcon = 0x0080;          // WM_SETICON
-constexpr fw::WParam kIconSmall = 0;
-constexpr fw::WParam kIconBig = 1;
 
 }  // namespace
 
@@ -44,9 +40,11 @@ const fw::map::Entry<CControlPanelDlg> CControlPanelDlg::kMessageMap[] = {
     fw::map::Message(WM_REMOTE_PAGE, &CControlPanelDlg::OnRemotePage),
 };
 
-CControlPanelDlg::CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform)
+CControlPanelDlg::CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform,
+                                   ProcessState& process)
     : CDialog(windows, IDD_CONTROL_PANEL),
       platform_(platform),
+      process_(process),
       m_sheetFrame(windows),
       m_hIcon(windows.LoadIcon(IDI_TRAY_CLOSED)),
       m_trayIcon(windows, platform),
@@ -68,12 +66,13 @@ void CControlPanelDlg::DoDataExchange(fw::CDataExchange* dx) {
 
 bool CControlPanelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SendMessage(kSetIcon, kIconBig, reinterpret_cast<fw::LParam>(m_hIcon));
-  SendMessage(kSetIcon, kIconSmall, reinterpret_cast<fw::LParam>(m_hIcon));
+  SendMessage(fw::wm::kSetIcon, fw::icon::kBig, reinterpret_cast<fw::LParam>(m_hIcon));
+  SendMessage(fw::wm::kSetIcon, fw::icon::kSmall, reinterpret_cast<fw::LParam>(m_hIcon));
 
-  m_pFilterPage = std::make_unique<CEffectsPage>(Windows(), platform_);
+  m_pFilterPage = std::make_unique<CEffectsPage>(Windows(), platform_, process_.filterOpenFailures);
   m_pVolumePage = std::make_unique<CVolumePage>(Windows(), platform_);
-  m_pSpeakerTestDlg = std::make_unique<CSpeakerTestDlg>(Windows(), platform_);
+  m_pSpeakerTestDlg =
+      std::make_unique<CSpeakerTestDlg>(Windows(), platform_, process_.soundMovementMarker);
   m_pRemotePage = std::make_unique<CRemoteCtrlPage>(Windows(), platform_);
   m_pInfoPage = std::make_unique<CInformationPage>(Windows());
 
@@ -258,7 +257,7 @@ bool CControlPanelDlg::TakeUpDevice() {
 
 fw::LResult CControlPanelDlg::OnDeviceChange(fw::WParam wParam, fw::LParam) {
   const int major = PlatformMajorVersion();
-  if (wParam != kDeviceNodesChanged) return 0;
+  if (wParam != fw::dbt::kDevNodesChanged) return 0;
   if (m_bDevicePresent == 0 && IsDevicePresent(platform_, Windows())) {
     bool takeUp = true;
     if (major >= 5) {

@@ -11,6 +11,7 @@
 #include "framework/property_sheet.h"
 #include "platform/platform.h"
 #include "shell/tray_icon.h"
+#include "speaker_test/sound_movement_pad.h"
 
 namespace korven {
 
@@ -20,12 +21,20 @@ class CRemoteCtrlPage;
 class CInformationPage;
 class CVolumePage;
 
+// What lasts as long as the process, whichever windows come and go. The application object
+// owns it; a fresh one is a fresh process.
+struct ProcessState {
+  int filterOpenFailures = 0;  // failed device opens of the Filter page's activations
+  SoundMovementMarker soundMovementMarker;
+};
+
 class CControlPanelDlg : public fw::CDialog {
  public:
   // Sheet page indexes.
   enum : int { kVolumePage = 0, kFilterPage = 1, kRemotePage = 2, kInformationPage = 3 };
 
-  CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform);
+  CControlPanelDlg(fw::WindowSystem& windows, const platform::Platform& platform,
+                   ProcessState& process);
   ~CControlPanelDlg() override;
 
   // For the application object and tests.
@@ -72,6 +81,7 @@ class CControlPanelDlg : public fw::CDialog {
   int PlatformMajorVersion() const;
 
   const platform::Platform& platform_;
+  ProcessState& process_;
 
   fw::CWnd m_sheetFrame;
   std::unique_ptr<CEffectsPage> m_pFilterPage;

@@ -5,10 +5,12 @@
 
 #include <stdint.h>
 
+#include "contract/korven_requests.h"
+
 /* The device objects and their names in the object manager and in user mode. */
 #define KORVENSIM_SERVICE_NAME "KorvenSim"
 #define KORVENSIM_CONTROL_PATH "\\\\.\\KorvenSimControl"
-#define KORVENSIM_DEVICE_PATH "\\\\.\\Class#E96C&0C45"
+#define KORVENSIM_DEVICE_PATH KORVEN_DEVICE_PATH
 
 /* The simulated USB device's ids: the vendor the program expects and a product of family
  * 0x11xx. */
@@ -17,7 +19,7 @@
 
 /* Device type FILE_DEVICE_UNKNOWN, METHOD_BUFFERED, FILE_ANY_ACCESS, functions 0xE00 up:
  * outside the program's range 0xC00-0xC0D. */
-#define KORVENSIM_REQUEST(function) ((0x22u << 16) | ((uint32_t)(function) << 2))
+#define KORVENSIM_REQUEST(function) KORVEN_REQUEST_CODE(function)
 
 /* in: uint32_t first entry (optional); out: KorvenSimLogHeader, then entries */
 #define KORVENSIM_GET_LOG KORVENSIM_REQUEST(0xE00)

@@ -1,5 +1,9 @@
 #include "speaker_test/speaker_test_dlg.h"
 
+#include <array>
+#include <cmath>
+#include <cstddef>
+
 #include "device/failure_reports.h"
 #include "device/requests.h"
 #include "res/resource.h"
@@ -7,70 +11,92 @@
 
 namespace korven {
 
-// One row per channel: its picture control, the pair of its images in m_hbmPictures, its
-// tone and where its picture's rectangle is recorded.
-struct CSpeakerTestDlg::Channel {
-  int picture;
-  int imageSlot;  // lit image at 2 * slot, idle at 2 * slot + 1
-  int tone;
-  fw::Rect CSpeakerTestDlg::*rect;
-};
-
-const CSpeakerTestDlg::Channel CSpeakerTestDlg::kChannels[kChannelCount + 1] = {
-    {0, 0, 0, nullptr},
-    {IDC_PICTURE_LF, 0, IDR_WAVE_LF, &CSpeakerTestDlg::m_rcLF},
-    {IDC_PICTURE_CTR, 2, IDR_WAVE_CTR, &CSpeakerTestDlg::m_rcCTR},
-    {IDC_PICTURE_RF, 1, IDR_WAVE_RF, &CSpeakerTestDlg::m_rcRF},
-    {IDC_PICTURE_RS, 5, IDR_WAVE_RS, &CSpeakerTestDlg::m_rcRS},
-    {IDC_PICTURE_LFE, 3, IDR_WAVE_LFE, &CSpeakerTestDlg::m_rcLFE},
-    {IDC_PICTURE_LS, 4, IDR_WAVE_LS, &CSpeakerTestDlg::m_rcLS},
-};
+namespace {
 
 // A picture's place in the speaker group (left L, top T, width W, height H):
 // left = L + W * xNum / xDen + xOffset, top = T + H * yNum / yDen + yOffset.
-struct CSpeakerTestDlg::Placement {
-  int picture;
+struct Placement {
   int xNum, xDen, xOffset;
   int yNum, yDen, yOffset;
-  fw::Rect CSpeakerTestDlg::*record;  // null: not recorded
 };
 
-const CSpeakerTestDlg::Placement CSpeakerTestDlg::kLayout[] = {
-    {IDC_PICTURE_LF, 0, 1, 10, 1, 3, -24, &CSpeakerTestDlg::m_rcLF},
-    {IDC_PICTURE_CTR, 1, 2, -24, 0, 1, 15, &CSpeakerTestDlg::m_rcCTR},
-    {IDC_PICTURE_RF, 1, 1, -58, 1, 3, -24, &CSpeakerTestDlg::m_rcRF},
-    {IDC_PICTURE_LFE, 1, 2, -24, 1, 1, -53, &CSpeakerTestDlg::m_rcLFE},
-    {IDC_PICTURE_LS, 0, 1, 10, 2, 3, -24, &CSpeakerTestDlg::m_rcLS},
-    {IDC_PICTURE_RS, 1, 1, -58, 2, 3, -24, &CSpeakerTestDlg::m_rcRS},
-    {IDC_PICTURE_LISTENER, 1, 2, -24, 1, 2, -19, nullptr},
+// One row per channel: its picture control and tone, its lit and idle images, where its
+// picture goes, and its place in each order the dialog works through the channels in.
+struct Channel {
+  int picture;
+  int tone;
+  int litImage;
+  int idleImage;
+  Placement place;
+  int imageSlot;   // m_hbmPictures holds the lit image at 2 * slot, the idle one after it
+  int layoutRank;  // the pictures are moved into place in this order
+  int hitRank;     // a Manual press tests the pictures in this order
 };
 
-namespace {
+// By channel index; row 0 unused.
+constexpr Channel kChannels[CSpeakerTestDlg::kChannelCount + 1] = {
+    {},
+    {IDC_PICTURE_LF, IDR_WAVE_LF, IDB_LF_LIT, IDB_LF_IDLE, {0, 1, 10, 1, 3, -24}, 0, 0, 0},
+    {IDC_PICTURE_CTR, IDR_WAVE_CTR, IDB_CTR_LIT, IDB_CTR_IDLE, {1, 2, -24, 0, 1, 15}, 2, 1, 2},
+    {IDC_PICTURE_RF, IDR_WAVE_RF, IDB_RF_LIT, IDB_RF_IDLE, {1, 1, -58, 1, 3, -24}, 1, 2, 4},
+    {IDC_PICTURE_RS, IDR_WAVE_RS, IDB_RS_LIT, IDB_RS_IDLE, {1, 1, -58, 2, 3, -24}, 5, 5, 5},
+    {IDC_PICTURE_LFE, IDR_WAVE_LFE, IDB_LFE_LIT, IDB_LFE_IDLE, {1, 2, -24, 1, 1, -53}, 3, 3, 3},
+    {IDC_PICTURE_LS, IDR_WAVE_LS, IDB_LS_LIT, IDB_LS_IDLE, {0, 1, 10, 2, 3, -24}, 4, 4, 1},
+};
+// The listener sits in the middle, placed after the six.
+constexpr Placement kListenerPlace = {1, 2, -24, 1, 2, -19};
+
+using ChannelOrder = std::array<int, CSpeakerTestDlg::kChannelCount>;
+
+// The channel indexes in the order of one of the ranks; 0 where no channel has a rank.
+constexpr ChannelOrder OrderBy(int Channel::*rank) {
+  ChannelOrder order{};
+  for (int channel = 1; channel <= CSpeakerTestDlg::kChannelCount; ++channel) {
+    order[static_cast<std::size_t>(kChannels[channel].*rank)] = channel;
+  }
+  return order;
+}
+// Every rank holds each channel once.
+constexpr bool HasEveryChannel(const ChannelOrder& order) {
+  for (int channel : order) {
+    if (channel == 0) return false;
+  }
+  return true;
+}
+constexpr ChannelOrder kImageOrder = OrderBy(&Channel::imageSlot);
+constexpr ChannelOrder kLayoutOrder = OrderBy(&Channel::layoutRank);
+constexpr ChannelOrder kHitTestOrder = OrderBy(&Channel::hitRank);
+static_assert(HasEveryChannel(kImageOrder) && HasEveryChannel(kLayoutOrder) &&
+              HasEveryChannel(kHitTestOrder));
 
 constexpr int kPictureSize = 48;
 constexpr unsigned kAutoPeriodMs = 100;
 constexpr unsigned kShortestPeriod = 0;  // the platform's shortest timer period
 constexpr int kTicksPerChannel = 10;
 constexpr int kTicksPerCycle = 60;
+constexpr double kQuarterTurnMs = 1877.5;  // a full turn takes 7,510 ms
+// The first 0.00045 of a turn (3.38 ms) re-sends the surround start.
+constexpr double kRestartWindow = 0.00045;
 
-// Images in m_hbmPictures order: lit then idle of LF, RF, CTR, LFE, LS, RS.
-constexpr int kPictureImages[] = {
-    IDB_LF_LIT,  IDB_LF_IDLE,  IDB_RF_LIT, IDB_RF_IDLE, IDB_CTR_LIT, IDB_CTR_IDLE,
-    IDB_LFE_LIT, IDB_LFE_IDLE, IDB_LS_LIT, IDB_LS_IDLE, IDB_RS_LIT,  IDB_RS_IDLE,
-};
-
-// Manual presses test the pictures in this order.
-constexpr int kHitTestOrder[] = {CSpeakerTestDlg::LF,  CSpeakerTestDlg::LS, CSpeakerTestDlg::CTR,
-                                 CSpeakerTestDlg::LFE, CSpeakerTestDlg::RF, CSpeakerTestDlg::RS};
-
-constexpr const char kTestReady[] = "TESTU";
-constexpr const char kTestRunning[] = "TESTD";
-constexpr const char kTestDisabled[] = "TESTX";
+constexpr const char kTestReadyImage[] = "TESTU";
+constexpr const char kTestRunningImage[] = "TESTD";
+constexpr const char kTestDisabledImage[] = "TESTX";
 
 constexpr unsigned kRedrawNow = fw::rdw::kInvalidate | fw::rdw::kErase | fw::rdw::kUpdateNow;
 
 bool IsChannel(int index) {
   return index >= 1 && index <= CSpeakerTestDlg::kChannelCount;
+}
+
+double QuarterTurn() {
+  static const double quarter = std::asin(1.0);
+  return quarter;
+}
+
+fw::Rect PlaceIn(const fw::Rect& group, const Placement& p) {
+  const int left = group.left + group.Width() * p.xNum / p.xDen + p.xOffset;
+  const int top = group.top + group.Height() * p.yNum / p.yDen + p.yOffset;
+  return {left, top, left + kPictureSize, top + kPictureSize};
 }
 
 }  // namespace
@@ -87,12 +113,14 @@ const fw::map::Entry<CSpeakerTestDlg> CSpeakerTestDlg::kMessageMap[] = {
     fw::map::Message(fw::wm::kMouseMove, &CSpeakerTestDlg::OnMouseMove),
 };
 
-CSpeakerTestDlg::CSpeakerTestDlg(fw::WindowSystem& windows, const platform::Platform& platform)
+CSpeakerTestDlg::CSpeakerTestDlg(fw::WindowSystem& windows, const platform::Platform& platform,
+                                 SoundMovementMarker& marker)
     : CDialog(windows, IDD_SPEAKER_TEST),
       m_btnTest(windows),
       m_hDevice(*platform.device),
       m_hKey(*platform.registry),
-      sound_(*platform.sound) {}
+      sound_(*platform.sound),
+      marker_(marker) {}
 
 CSpeakerTestDlg::~CSpeakerTestDlg() {
   // Normally DestroyWindow has freed them; an object deleted without it must not leak them.
@@ -116,20 +144,18 @@ bool CSpeakerTestDlg::OnInitDialog() {
   LayOutPictures();
 
   m_hKey.Open(LoadString(IDS_SETTINGS_KEY));
-  m_cbValue = 4;
   m_dwTestMode = m_hKey.ReadOrDefault(settings::TestMode);
-  m_cbValue = 4;
   m_dwTestBtnStatus = m_hKey.ReadOrDefault(settings::TestBtnStatus);
 
-  // A stored mode outside 1..3 selects none of the three.
+  // A stored mode outside Auto..Surround selects none of the three.
   CheckRadioButton(IDC_MODE_AUTO, IDC_MODE_SURROUND,
-                   IDC_MODE_AUTO - 1 + static_cast<int>(m_dwTestMode));
-  if (m_dwTestBtnStatus != 0) {
+                   IDC_MODE_AUTO - static_cast<int>(AutoMode) + static_cast<int>(m_dwTestMode));
+  if (m_dwTestBtnStatus != TestDisabled) {
     m_btnTest.EnableWindow(true);
-    ShowTestImage(kTestReady);
+    ShowTestImage(kTestReadyImage);
   } else {
     m_btnTest.EnableWindow(false);
-    ShowTestImage(kTestDisabled);
+    ShowTestImage(kTestDisabledImage);
   }
   m_nPressed = 0;
   m_nStep = 0;
@@ -142,23 +168,19 @@ void CSpeakerTestDlg::LayOutPictures() {
   const fw::Rect group = Windows().GetWindowRect(GetDlgItem(IDC_SPEAKER_GROUP));
   const fw::Point topLeft = Windows().ScreenToClient(m_hWnd, {group.left, group.top});
   const fw::Point bottomRight = Windows().ScreenToClient(m_hWnd, {group.right, group.bottom});
-  m_rcWork = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
-  const int L = m_rcWork.left;
-  const int T = m_rcWork.top;
-  const int W = m_rcWork.Width();
-  const int H = m_rcWork.Height();
-  for (const Placement& p : kLayout) {
-    const int left = L + W * p.xNum / p.xDen + p.xOffset;
-    const int top = T + H * p.yNum / p.yDen + p.yOffset;
-    const fw::Rect rect{left, top, left + kPictureSize, top + kPictureSize};
-    Windows().MoveWindow(GetDlgItem(p.picture), rect, true);
-    if (p.record != nullptr) this->*p.record = rect;
+  const fw::Rect work{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+  for (int channel : kLayoutOrder) {
+    m_rcPictures[channel] = PlaceIn(work, kChannels[channel].place);
+    Windows().MoveWindow(GetDlgItem(kChannels[channel].picture), m_rcPictures[channel], true);
   }
+  Windows().MoveWindow(GetDlgItem(IDC_PICTURE_LISTENER), PlaceIn(work, kListenerPlace), true);
 }
 
 void CSpeakerTestDlg::LoadPictures() {
-  for (int i = 0; i < 2 * kChannelCount; ++i) {
-    m_hbmPictures[i] = Windows().LoadBitmap(kPictureImages[i]);
+  for (int slot = 0; slot < kChannelCount; ++slot) {
+    const Channel& c = kChannels[kImageOrder[static_cast<std::size_t>(slot)]];
+    m_hbmPictures[2 * slot] = Windows().LoadBitmap(c.litImage);
+    m_hbmPictures[2 * slot + 1] = Windows().LoadBitmap(c.idleImage);
   }
 }
 
@@ -180,8 +202,6 @@ void CSpeakerTestDlg::OpenSpeakerTest() {
     return;
   }
   if (!m_hDevice.Send(IOCTL_FILTER_OFF, &m_dwBytesReturned)) ShowTransportErrorReport(*this);
-  m_dwEnableFilter = 1;
-  m_cbValue = 4;
   m_dwEnableFilter = m_hKey.ReadOrDefault(settings::EnableFilter);
   m_bShown = 1;
   ShowWindow(fw::sw::kRestore);
@@ -190,13 +210,13 @@ void CSpeakerTestDlg::OpenSpeakerTest() {
 
 void CSpeakerTestDlg::CloseSpeakerTest() {
   sound_.Purge();
-  if (m_dwTestBtnStatus == 2) {
-    ShowTestImage(kTestReady);
+  if (m_dwTestBtnStatus == TestRunning) {
+    ShowTestImage(kTestReadyImage);
     EnableModeButtons(true);
-    StoreTestBtnStatus(1);
-    if (m_dwTestMode == 1) StopAutoTest();
-    if (m_dwTestMode == 2) sound_.Purge();
-    if (m_dwTestMode == 3) StopSurroundTest();
+    StoreTestBtnStatus(TestReady);
+    if (m_dwTestMode == AutoMode) StopAutoTest();
+    if (m_dwTestMode == ManualMode) sound_.Purge();
+    if (m_dwTestMode == SurroundMode) StopSurroundTest();
   }
   if (m_bShown && m_hDevice.IsOpen()) {
     const platform::Dword restore = m_dwEnableFilter != 0 ? IOCTL_FILTER_ON : IOCTL_FILTER_OFF;
@@ -223,58 +243,56 @@ bool CSpeakerTestDlg::DestroyWindow() {
 void CSpeakerTestDlg::OnAuto() {
   if (!m_hDevice.IsOpen()) return;
   m_btnTest.EnableWindow(true);
-  ShowTestImage(kTestReady);
+  ShowTestImage(kTestReadyImage);
   if (!m_hDevice.Send(IOCTL_FILTER_OFF, &m_dwBytesReturned)) {
     ShowTransportErrorReport(*this);
     return;
   }
-  StoreTestMode(1);
-  StoreTestBtnStatus(1);
+  StoreTestMode(AutoMode);
+  StoreTestBtnStatus(TestReady);
 }
 
 void CSpeakerTestDlg::OnManual() {
   if (!m_hDevice.IsOpen()) return;
   m_btnTest.EnableWindow(false);
-  ShowTestImage(kTestDisabled);
+  ShowTestImage(kTestDisabledImage);
   if (!m_hDevice.Send(IOCTL_FILTER_OFF, &m_dwBytesReturned)) {
     ShowTransportErrorReport(*this);
     return;
   }
-  StoreTestMode(2);
-  StoreTestBtnStatus(0);
+  StoreTestMode(ManualMode);
+  StoreTestBtnStatus(TestDisabled);
 }
 
 void CSpeakerTestDlg::OnSurround() {
   m_btnTest.EnableWindow(true);
-  ShowTestImage(kTestReady);
-  StoreTestMode(3);
-  StoreTestBtnStatus(1);
+  ShowTestImage(kTestReadyImage);
+  StoreTestMode(SurroundMode);
+  StoreTestBtnStatus(TestReady);
 }
 
 void CSpeakerTestDlg::OnTest() {
   // Decided on the stored values, read back on every click; a failed read keeps the field.
-  m_cbValue = 4;
   m_hKey.Read(settings::TestMode.name, &m_dwTestMode);
-  if (m_dwTestMode == 0 || m_dwTestMode == 2) {
+  if (m_dwTestMode == 0 || m_dwTestMode == ManualMode) {
     m_btnTest.EnableWindow(false);
-    ShowTestImage(kTestDisabled);
-    StoreTestBtnStatus(0);
+    ShowTestImage(kTestDisabledImage);
+    StoreTestBtnStatus(TestDisabled);
     return;
   }
-  m_cbValue = 4;
   m_hKey.Read(settings::TestBtnStatus.name, &m_dwTestBtnStatus);
-  if (m_dwTestBtnStatus == 1) {
-    ShowTestImage(kTestRunning);
+  if (m_dwTestBtnStatus == TestReady) {
+    ShowTestImage(kTestRunningImage);
     EnableModeButtons(false);
-    StoreTestBtnStatus(2);
-    if (m_dwTestMode == 1) StartAutoTest();
-    if (m_dwTestMode == 3) StartSurroundTest();
-  } else if (m_dwTestBtnStatus == 2) {
-    ShowTestImage(kTestReady);
+    StoreTestBtnStatus(TestRunning);
+    if (m_dwTestMode == AutoMode) StartAutoTest();
+    if (m_dwTestMode == SurroundMode) StartSurroundTest();
+  } else if (m_dwTestBtnStatus == TestRunning) {
+    ShowTestImage(kTestReadyImage);
     EnableModeButtons(true);
-    StoreTestBtnStatus(1);
-    if (m_dwTestMode == 1) StopAutoTest();
-    if (m_dwTestMode == 3) StopSurroundTest();
+    StoreTestBtnStatus(TestReady);
+    if (m_dwTestMode == AutoMode) StopAutoTest();
+    if (m_dwTestMode == SurroundMode) StopSurroundTest();
   }
 }
 
@@ -317,7 +335,7 @@ void CSpeakerTestDlg::PlayTone(int channel) {
 }
 
 bool CSpeakerTestDlg::IsOnPicture(int channel, fw::Point point) const {
-  const fw::Rect& r = this->*kChannels[channel].rect;
+  const fw::Rect& r = m_rcPictures[channel];
   return point.x >= r.left && point.x <= r.right && point.y >= r.top && point.y <= r.bottom;
 }
 
@@ -363,7 +381,7 @@ void CSpeakerTestDlg::StopAutoTest() {
 // --- Manual ------------------------------------------------------------------------------
 
 fw::LResult CSpeakerTestDlg::OnLButtonDown(fw::WParam, fw::LParam lParam) {
-  if (m_dwTestMode != 2) return 0;
+  if (m_dwTestMode != ManualMode) return 0;
   const fw::Point point = fw::PointFromLParam(lParam);
   for (int channel : kHitTestOrder) {
     if (!IsOnPicture(channel, point)) continue;
@@ -417,6 +435,22 @@ void CSpeakerTestDlg::StopSurroundTest() {
   if (!m_hDevice.Send(IOCTL_SURROUND_STOP, &m_dwBytesReturned)) ShowTransportErrorReport(*this);
   // The marker stays where it was drawn last.
   KillTimer(IDT_ROTATION);
+}
+
+void CSpeakerTestDlg::RotationTick() {
+  // From the time elapsed, not from the ticks counted: ticks come as irregularly as they like.
+  const platform::Dword now = sound_.TimeGetTime();
+  const double elapsed = static_cast<double>(static_cast<platform::Dword>(now - m_dwRotationStart));
+  const double angle = elapsed / (kQuarterTurnMs / QuarterTurn());
+  const auto px = static_cast<float>(4.0 * std::sin(angle));
+  const auto py = static_cast<float>(4.0 * std::cos(angle));
+  const double turns = static_cast<double>(static_cast<float>(angle)) / QuarterTurn() * 0.25;
+  const double fraction = turns - std::trunc(turns);
+  if (fraction < kRestartWindow && m_hDevice.IsOpen()) {
+    // Not examined: the movement runs already.
+    m_hDevice.Send(IOCTL_SURROUND_START, &m_dwBytesReturned);
+  }
+  marker_.Draw(Windows(), m_hWnd, GetDlgItem(IDC_PAD), px, py);
 }
 
 }  // namespace korven

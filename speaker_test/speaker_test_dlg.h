@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/sound.h"
 #include "settings/settings_key.h"
+#include "speaker_test/sound_movement_pad.h"
 
 namespace korven {
 
@@ -20,8 +21,14 @@ class CSpeakerTestDlg : public fw::CDialog {
   // Channel indexes, shared by the Auto sequence, the Manual hit test and the pictures.
   enum : int { LF = 1, CTR = 2, RF = 3, RS = 4, LFE = 5, LS = 6 };
   static constexpr int kChannelCount = 6;
+  // TestMode, as stored.
+  enum : platform::Dword { AutoMode = 1, ManualMode = 2, SurroundMode = 3 };
+  // TestBtnStatus, as stored: TEST disabled, ready to start, running (it stops).
+  enum : platform::Dword { TestDisabled = 0, TestReady = 1, TestRunning = 2 };
 
-  CSpeakerTestDlg(fw::WindowSystem& windows, const platform::Platform& platform);
+  // `marker` lasts as long as the process: a later test first restores the pixels under it.
+  CSpeakerTestDlg(fw::WindowSystem& windows, const platform::Platform& platform,
+                  SoundMovementMarker& marker);
   ~CSpeakerTestDlg() override;
   bool DestroyWindow() override;
 
@@ -33,14 +40,13 @@ class CSpeakerTestDlg : public fw::CDialog {
   fw::CBitmapButton m_btnTest;
   DeviceHandle m_hDevice;
   platform::Dword m_dwEnableFilter = 1;
-  platform::Dword m_dwTestMode = 2;
-  platform::Dword m_dwTestBtnStatus = 0;
-  platform::Dword m_cbValue = 4;
+  platform::Dword m_dwTestMode = ManualMode;
+  platform::Dword m_dwTestBtnStatus = TestDisabled;
   korven::SettingsKey m_hKey;
   platform::Dword m_dwBytesReturned = 0;
   platform::Dword m_dwRotationStart = 0;
-  fw::Rect m_rcWork;
-  fw::Rect m_rcLF, m_rcCTR, m_rcRF, m_rcLS, m_rcRS, m_rcLFE;
+  // The pictures' rectangles in client pixels, by channel index; row 0 unused.
+  fw::Rect m_rcPictures[kChannelCount + 1];
   std::int32_t m_nPressed = 0;
   std::int32_t m_nStep = 0;
   std::int32_t m_nTick = 0;
@@ -54,11 +60,6 @@ class CSpeakerTestDlg : public fw::CDialog {
   void OnOK() override {}
 
  private:
-  struct Channel;
-  struct Placement;
-  static const Channel kChannels[kChannelCount + 1];  // by channel index; row 0 unused
-  static const Placement kLayout[];
-
   void OnAuto();
   void OnManual();
   void OnSurround();
@@ -74,9 +75,8 @@ class CSpeakerTestDlg : public fw::CDialog {
   void StopAutoTest();
   void StartSurroundTest();
   void StopSurroundTest();
-  // The sound movement pad.
+  // Moves the marker on the sound movement pad.
   void RotationTick();
-  void DrawMarker(float px, float py);
 
   void LayOutPictures();
   void LoadPictures();
@@ -92,6 +92,7 @@ class CSpeakerTestDlg : public fw::CDialog {
   void StoreTestBtnStatus(platform::Dword status);
 
   platform::Sound& sound_;
+  SoundMovementMarker& marker_;
 
   static const fw::map::Entry<CSpeakerTestDlg> kMessageMap[];
 };

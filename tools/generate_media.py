@@ -6,13 +6,28 @@
 Everything is drawn here with the standard library only, and the output is the
 same, byte for byte, on every run: the resource compiler picks the files up as
 media/icon_<id>.ico, media/bitmap_<id>.bmp, media/bitmap_<NAME>.bmp and
-media/wave_<id>.wav.
+media/wave_<id>.wav. The ids are read from res/resource.h.
 """
 
 import math
 import os
+import re
 import struct
 import sys
+
+RESOURCE_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "res",
+                               "resource.h")
+
+
+def resource_ids(path=RESOURCE_HEADER):
+    """The numeric #defines of resource.h: name -> id."""
+    ids = {}
+    with open(path, encoding="ascii") as f:
+        for line in f:
+            match = re.match(r"#define\s+(\w+)\s+(\d+)\s*$", line)
+            if match:
+                ids[match.group(1)] = int(match.group(2))
+    return ids
 
 # ---------------------------------------------------------------------------
 # Waves
@@ -29,21 +44,19 @@ WAVE_FORMAT_EXTENSIBLE = 0xFFFE
 # KSDATAFORMAT_SUBTYPE_PCM: {00000001-0000-0010-8000-00aa00389b71}
 PCM_SUBFORMAT = bytes.fromhex("0100000000001000800000aa00389b71")
 
-# Channel tones: resource id -> (sample channel of the six, data bytes).
+# Channel tones: resource -> (sample channel of the six, data bytes).
 # The frame count sets the pitch: 20 periods * 48000 / frames.
 CHANNEL_TONES = {
-    177: (0, 44028),  # LF, 261.65 Hz
-    181: (2, 39228),  # CTR, 293.67 Hz
-    180: (1, 34944),  # RF, 329.67 Hz
-    178: (5, 32988),  # RS, 349.22 Hz
-    182: (3, 29388),  # LFE, 392.00 Hz
-    179: (4, 26184),  # LS, 439.96 Hz
+    "IDR_WAVE_LF": (0, 44028),  # 261.65 Hz
+    "IDR_WAVE_CTR": (2, 39228),  # 293.67 Hz
+    "IDR_WAVE_RF": (1, 34944),  # 329.67 Hz
+    "IDR_WAVE_RS": (5, 32988),  # 349.22 Hz
+    "IDR_WAVE_LFE": (3, 29388),  # 392.00 Hz
+    "IDR_WAVE_LS": (4, 26184),  # 439.96 Hz
 }
 
-SILENT_CLIP_ID = 215
 SILENT_FRAMES = 10
 
-ROTATION_CLIP_ID = 209
 ROTATION_RATE = 22050
 ROTATION_SAMPLES = 13328
 
@@ -425,18 +438,11 @@ def test_button(text, ink, greyed=False):
     return c
 
 
-# Speaker pictures: resource id -> (label, lit).
+# Speaker pictures: resource -> (label, lit), for the labels LF CTR RF RS LS LFE.
 SPEAKER_PICTURES = {
-    190: ("LF", False), 191: ("LF", True),
-    193: ("CTR", False), 192: ("CTR", True),
-    195: ("RF", False), 194: ("RF", True),
-    197: ("RS", False), 196: ("RS", True),
-    199: ("LS", False), 198: ("LS", True),
-    201: ("LFE", False), 200: ("LFE", True),
+    "IDB_%s_%s" % (label, "LIT" if lit else "IDLE"): (label, lit)
+    for label in ("LF", "CTR", "RF", "RS", "LS", "LFE") for lit in (False, True)
 }
-
-LISTENER_ID = 1019
-PAD_ID = 187
 
 
 def bmp_file(canvas):
@@ -680,36 +686,31 @@ def logo_picture():
     return c
 
 
-TRAY_CLOSED_ID = 130
-TRAY_NODEVICE_ID = 131
-TRAY_OPEN_ID = 186
-ABOUT_ICON_ID = 203
-LOGO_ICON_ID = 242
-
 
 # ---------------------------------------------------------------------------
 
 
 def media():
     """Every generated file: name -> bytes."""
+    ids = resource_ids()
     files = {}
-    for rid, (channel, size) in CHANNEL_TONES.items():
-        files["wave_%d.wav" % rid] = channel_tone(channel, size)
-    files["wave_%d.wav" % ROTATION_CLIP_ID] = rotation_clip()
-    files["wave_%d.wav" % SILENT_CLIP_ID] = silent_clip()
-    for rid, (label, lit) in SPEAKER_PICTURES.items():
-        files["bitmap_%d.bmp" % rid] = bmp_file(speaker_picture(label, lit))
-    files["bitmap_%d.bmp" % LISTENER_ID] = bmp_file(listener_picture())
-    files["bitmap_%d.bmp" % PAD_ID] = bmp_file(pad_picture())
+    for name, (channel, size) in CHANNEL_TONES.items():
+        files["wave_%d.wav" % ids[name]] = channel_tone(channel, size)
+    files["wave_%d.wav" % ids["IDR_WAVE_ROTATION"]] = rotation_clip()
+    files["wave_%d.wav" % ids["IDR_WAVE_SILENCE"]] = silent_clip()
+    for name, (label, lit) in SPEAKER_PICTURES.items():
+        files["bitmap_%d.bmp" % ids[name]] = bmp_file(speaker_picture(label, lit))
+    files["bitmap_%d.bmp" % ids["IDB_LISTENER"]] = bmp_file(listener_picture())
+    files["bitmap_%d.bmp" % ids["IDB_PAD"]] = bmp_file(pad_picture())
     files["bitmap_TESTU.bmp"] = bmp_file(test_button("TEST", (24, 24, 24)))
     files["bitmap_TESTD.bmp"] = bmp_file(test_button("STOP", (204, 0, 0)))
     files["bitmap_TESTX.bmp"] = bmp_file(test_button("TEST", None, greyed=True))
-    files["icon_%d.ico" % TRAY_CLOSED_ID] = tray_icon(EMBLEM_RED)
-    files["icon_%d.ico" % TRAY_NODEVICE_ID] = tray_icon(EMBLEM_DARK)
-    files["icon_%d.ico" % TRAY_OPEN_ID] = tray_icon(EMBLEM_RED, open_mark=True)
-    files["icon_%d.ico" % ABOUT_ICON_ID] = ico_file([(about_picture(52, 50), 8),
-                                                     (about_picture(32, 32), 8)])
-    files["icon_%d.ico" % LOGO_ICON_ID] = ico_file([(logo_picture(), 8)])
+    files["icon_%d.ico" % ids["IDI_TRAY_CLOSED"]] = tray_icon(EMBLEM_RED)
+    files["icon_%d.ico" % ids["IDI_TRAY_NODEVICE"]] = tray_icon(EMBLEM_DARK)
+    files["icon_%d.ico" % ids["IDI_TRAY_OPEN"]] = tray_icon(EMBLEM_RED, open_mark=True)
+    files["icon_%d.ico" % ids["IDI_ABOUT"]] = ico_file([(about_picture(52, 50), 8),
+                                                       (about_picture(32, 32), 8)])
+    files["icon_%d.ico" % ids["IDI_LOGO"]] = ico_file([(logo_picture(), 8)])
     return files
 
 

@@ -5,6 +5,8 @@
 #include "framework/messages.h"
 #include "framework/open_file_request.h"
 #include "framework/win32/windows_api.h"
+// After <windows.h>, whose types it uses.
+#include <dbt.h>
 
 namespace fw::win32 {
 namespace {
@@ -21,6 +23,7 @@ static_assert(wm::kClose == WM_CLOSE);
 static_assert(wm::kShowWindow == WM_SHOWWINDOW);
 static_assert(wm::kQueryDragIcon == WM_QUERYDRAGICON);
 static_assert(wm::kNotify == WM_NOTIFY);
+static_assert(wm::kSetIcon == WM_SETICON);
 static_assert(wm::kNcDestroy == WM_NCDESTROY);
 static_assert(wm::kInitDialog == WM_INITDIALOG);
 static_assert(wm::kCommand == WM_COMMAND);
@@ -37,6 +40,9 @@ static_assert(wm::kRButtonUp == WM_RBUTTONUP);
 static_assert(wm::kRButtonDblClk == WM_RBUTTONDBLCLK);
 static_assert(wm::kDeviceChange == WM_DEVICECHANGE);
 static_assert(wm::kUser == WM_USER);
+static_assert(icon::kSmall == ICON_SMALL);
+static_assert(icon::kBig == ICON_BIG);
+static_assert(dbt::kDevNodesChanged == DBT_DEVNODES_CHANGED);
 
 static_assert(bm::kGetCheck == BM_GETCHECK);
 static_assert(bm::kSetCheck == BM_SETCHECK);

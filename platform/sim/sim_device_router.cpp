@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "device/requests.h"
+#include "contract/korven_requests.h"
 #include "platform/sim/sim_usb_tree.h"
 
 namespace platform::sim {
@@ -17,7 +17,7 @@ std::string Lower(std::string_view text) {
 }  // namespace
 
 SimDeviceRouter::SimDeviceRouter(DeviceIo& device, SimUsbTree& usb)
-    : device_(device), usb_(usb), devicePath_(Lower(korven::kDevicePath)) {}
+    : device_(device), usb_(usb), devicePath_(Lower(KORVEN_DEVICE_PATH)) {}
 
 Handle SimDeviceRouter::CreateFile(const char* path, Dword access, Dword share, Dword disposition,
                                    Dword flags) {

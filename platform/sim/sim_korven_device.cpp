@@ -10,45 +10,9 @@ namespace platform::sim {
 
 namespace {
 
-using namespace korven;
-
-// The driver's catalogue: what each code carries in and out.
-struct RequestShape {
-  Dword code;
-  const char* name;
-  Dword inputSize;
-  Dword outputSize;
-};
-
-constexpr RequestShape kCatalogue[] = {
-    {IOCTL_FILTER_ON, "IOCTL_FILTER_ON", 0, 0},
-    {IOCTL_FILTER_OFF, "IOCTL_FILTER_OFF", 0, 0},
-    {IOCTL_OUTPUT_5_1, "IOCTL_OUTPUT_5_1", 0, 0},
-    {IOCTL_OUTPUT_2_1, "IOCTL_OUTPUT_2_1", 0, 0},
-    {IOCTL_SURROUND_START, "IOCTL_SURROUND_START", 0, 0},
-    {IOCTL_SURROUND_STOP, "IOCTL_SURROUND_STOP", 0, 0},
-    {IOCTL_SET_GAIN_LFE, "IOCTL_SET_GAIN_LFE", sizeof(ChannelGain), 0},
-    {IOCTL_SET_GAIN_L, "IOCTL_SET_GAIN_L", sizeof(ChannelGain), 0},
-    {IOCTL_SET_GAIN_R, "IOCTL_SET_GAIN_R", sizeof(ChannelGain), 0},
-    {IOCTL_SET_GAIN_C, "IOCTL_SET_GAIN_C", sizeof(ChannelGain), 0},
-    {IOCTL_SET_GAIN_RL, "IOCTL_SET_GAIN_RL", sizeof(ChannelGain), 0},
-    {IOCTL_SET_GAIN_RR, "IOCTL_SET_GAIN_RR", sizeof(ChannelGain), 0},
-    {IOCTL_SET_BASS_MODE, "IOCTL_SET_BASS_MODE", sizeof(BassModeRecord), 0},
-    {IOCTL_GET_SOURCE_CHANNELS, "IOCTL_GET_SOURCE_CHANNELS", 0, sizeof(SourceChannelsReply)},
-};
-
-const RequestShape* Lookup(Dword code) {
-  for (const auto& shape : kCatalogue) {
-    if (shape.code == code) return &shape;
-  }
-  return nullptr;
-}
-
-// Index of a gain code in the state's gain table, or -1.
-int GainIndex(Dword code) {
-  if (code < IOCTL_SET_GAIN_LFE || code > IOCTL_SET_GAIN_RR) return -1;
-  return static_cast<int>((code - IOCTL_SET_GAIN_LFE) / 4);
-}
+#define KORVEN_REQUEST_CONSTANT(name, function, in, out) name = KORVEN_REQUEST_CODE(function),
+enum : Dword { KORVEN_REQUESTS(KORVEN_REQUEST_CONSTANT) };
+#undef KORVEN_REQUEST_CONSTANT
 
 std::int32_t ReadInt32(const std::uint8_t* bytes) {
   std::uint32_t v = 0;
@@ -68,7 +32,7 @@ Handle SimKorvenDevice::CreateFile(const char* path, Dword access, Dword share, 
                                    Dword flags) {
   DeviceOpen open{path != nullptr ? path : "", access, share, disposition, flags, false};
   const bool faulted = faults_ != nullptr && faults_->Fails("CreateFileA");
-  const bool ours = open.path == kDevicePath;
+  const bool ours = open.path == KORVEN_DEVICE_PATH;
   bool refused = false;
   if (ours && failOpens_ > 0) {
     --failOpens_;
@@ -124,10 +88,10 @@ bool SimKorvenDevice::DeviceIoControl(Handle device, Dword code, const void* in,
   }
   if (returned == nullptr) return Fail(error::kInvalidParameter);
   if (!open->second.alive) return Fail(error::kDeviceNotConnected);
-  const RequestShape* shape = Lookup(code);
+  const KorvenRequestShape* shape = KorvenFindRequest(code);
   if (shape == nullptr) return Fail(error::kInvalidFunction);
-  if (inSize != shape->inputSize || (inSize != 0 && in == nullptr) || outSize != shape->outputSize ||
-      (outSize != 0 && out == nullptr)) {
+  if (inSize != shape->inputSize || (inSize != 0 && in == nullptr) ||
+      outSize != shape->outputSize || (outSize != 0 && out == nullptr)) {
     return Fail(error::kInvalidParameter);
   }
   if (InjectedFailure(code)) return Fail(error::kGenFailure);
@@ -142,7 +106,7 @@ bool SimKorvenDevice::DeviceIoControl(Handle device, Dword code, const void* in,
 }
 
 void SimKorvenDevice::Apply(Dword code, const std::uint8_t* in) {
-  if (const int gain = GainIndex(code); gain >= 0) {
+  if (const int gain = KorvenGainIndex(code); gain >= 0) {
     std::memcpy(&state_.gains[static_cast<std::size_t>(gain)], in, sizeof(float));
     return;
   }
@@ -167,7 +131,7 @@ void SimKorvenDevice::Apply(Dword code, const std::uint8_t* in) {
       state_.surroundRunning = false;
       break;
     case IOCTL_SET_BASS_MODE:
-      state_.bass = BassModeRecord{ReadInt32(in), ReadInt32(in + 4), ReadInt32(in + 8)};
+      state_.bass = KorvenBassModeRecord{ReadInt32(in), ReadInt32(in + 4), ReadInt32(in + 8)};
       break;
     default:
       break;
@@ -196,7 +160,7 @@ void SimKorvenDevice::ClearFailures() {
 }
 
 float SimKorvenDevice::Gain(Dword gainCode) const {
-  const int index = GainIndex(gainCode);
+  const int index = KorvenGainIndex(gainCode);
   return index < 0 ? 0.0f : state_.gains[static_cast<std::size_t>(index)];
 }
 
@@ -219,7 +183,7 @@ std::string SimKorvenDevice::FormatLog() const {
 }
 
 std::string RequestName(Dword code) {
-  if (const RequestShape* shape = Lookup(code)) return shape->name;
+  if (const KorvenRequestShape* shape = KorvenFindRequest(code)) return shape->name;
   char text[16];
   std::snprintf(text, sizeof(text), "0x%06X", static_cast<unsigned>(code));
   return text;

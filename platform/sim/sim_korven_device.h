@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "device/requests.h"
+#include "contract/korven_requests.h"
 #include "platform/device_io.h"
 
 namespace platform::sim {
@@ -45,7 +45,7 @@ enum class SpeakerLayout { Unknown, TwoOne, FiveOne };
 struct KorvenDeviceState {
   bool filterOn = false;
   SpeakerLayout layout = SpeakerLayout::Unknown;
-  std::optional<korven::BassModeRecord> bass;
+  std::optional<KorvenBassModeRecord> bass;
   // Channel gains in request order: LFE, L, R, C, RL, RR.
   std::array<float, 6> gains{1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
   bool surroundRunning = false;
@@ -81,7 +81,7 @@ class SimKorvenDevice : public DeviceIo {
   void ClearFailures();
 
   // The answer to IOCTL_GET_SOURCE_CHANNELS.
-  void SetSourceChannels(korven::SourceChannelsReply reply) { reply_ = reply; }
+  void SetSourceChannels(KorvenSourceChannelsReply reply) { reply_ = reply; }
   void SetSourceChannels(std::uint8_t multiChannel, std::uint8_t twoChannel) {
     reply_ = {multiChannel, twoChannel, {0, 0}};
   }
@@ -124,7 +124,7 @@ class SimKorvenDevice : public DeviceIo {
   std::map<Dword, int> failNext_;
   std::map<Dword, bool> failAlways_;
   bool failAll_ = false;
-  korven::SourceChannelsReply reply_{0, 0, {0, 0}};
+  KorvenSourceChannelsReply reply_{0, 0, {0, 0}};
   KorvenDeviceState state_;
   std::map<Handle, OpenHandle> handles_;
   std::uintptr_t nextHandle_ = 0x2000;

@@ -2,27 +2,16 @@
  * buffer sizes, the state they set, the ordered request log and the injected faults. */
 #include "korvensim.h"
 
-/* The program's requests: device type 0x22, functions 0xC00 to 0xC0D, buffered. */
-#define REQUEST(function) ((0x22u << 16) | ((ULONG)(function) << 2))
-#define IOCTL_FILTER_ON REQUEST(0xC00)
-#define IOCTL_FILTER_OFF REQUEST(0xC01)
-#define IOCTL_OUTPUT_5_1 REQUEST(0xC02)
-#define IOCTL_OUTPUT_2_1 REQUEST(0xC03)
-#define IOCTL_SURROUND_START REQUEST(0xC04)
-#define IOCTL_SURROUND_STOP REQUEST(0xC05)
-#define IOCTL_SET_GAIN_LFE REQUEST(0xC06)
-#define IOCTL_SET_GAIN_RR REQUEST(0xC0B)
-#define IOCTL_SET_BASS_MODE REQUEST(0xC0C)
-#define IOCTL_GET_SOURCE_CHANNELS REQUEST(0xC0D)
+/* The program's requests, named as in the contract. */
+#define REQUEST_CONSTANT(name, function, in, out) name = KORVEN_REQUEST_CODE(function),
+enum { KORVEN_REQUESTS(REQUEST_CONSTANT) };
+#undef REQUEST_CONSTANT
 
-#define GAIN_SIZE 4u
-#define BASS_RECORD_SIZE 12u
-#define SOURCE_REPLY_SIZE 4u
 #define UNITY_GAIN_BITS 0x3F800000u
 #define MAX_FAULTS 16u
 
 static const WCHAR deviceName[] = L"\\Device\\KorvenSim";
-static const WCHAR linkName[] = L"\\DosDevices\\Class#E96C&0C45";
+static const WCHAR linkName[] = L"\\DosDevices\\" KORVEN_DEVICE_NAME;
 
 typedef struct Fault {
   ULONG code; /* 0: any */
@@ -110,22 +99,15 @@ static void Record(const KsimRequest* request, NTSTATUS status) {
 
 /* The buffer sizes a request must come with, as the real driver checks them. */
 static NTSTATUS CheckSizes(const KsimRequest* request) {
-  ULONG in = 0;
-  ULONG out = 0;
-  if ((request->code & 3u) != 0 || request->code < IOCTL_FILTER_ON ||
-      request->code > IOCTL_GET_SOURCE_CHANNELS) {
-    return STATUS_INVALID_DEVICE_REQUEST;
+  const KorvenRequestShape* shape = KorvenFindRequest(request->code);
+  if (shape == NULL) return STATUS_INVALID_DEVICE_REQUEST;
+  if (request->outLength < shape->outputSize) return STATUS_BUFFER_TOO_SMALL;
+  if (request->inLength != shape->inputSize || request->outLength != shape->outputSize) {
+    return STATUS_INVALID_PARAMETER;
   }
-  if (request->code >= IOCTL_SET_GAIN_LFE && request->code <= IOCTL_SET_GAIN_RR) {
-    in = GAIN_SIZE;
-  } else if (request->code == IOCTL_SET_BASS_MODE) {
-    in = BASS_RECORD_SIZE;
-  } else if (request->code == IOCTL_GET_SOURCE_CHANNELS) {
-    out = SOURCE_REPLY_SIZE;
+  if ((shape->inputSize > 0 || shape->outputSize > 0) && request->buffer == NULL) {
+    return STATUS_INVALID_PARAMETER;
   }
-  if (request->outLength < out) return STATUS_BUFFER_TOO_SMALL;
-  if (request->inLength != in || request->outLength != out) return STATUS_INVALID_PARAMETER;
-  if ((in > 0 || out > 0) && request->buffer == NULL) return STATUS_INVALID_PARAMETER;
   return STATUS_SUCCESS;
 }
 
@@ -166,9 +148,9 @@ static ULONG_PTR Apply(const KsimRequest* request) {
       bytes[1] = state.source == KORVENSIM_SOURCE_TWO_CHANNEL;
       bytes[2] = 0;
       bytes[3] = 0;
-      return SOURCE_REPLY_SIZE;
+      return sizeof(KorvenSourceChannelsReply);
     default: /* the six gains, in the order of their codes */
-      state.gainBits[(request->code - IOCTL_SET_GAIN_LFE) >> 2] = Read32(bytes, 0);
+      state.gainBits[KorvenGainIndex(request->code)] = Read32(bytes, 0);
       return 0;
   }
 }

@@ -14,19 +14,10 @@
 namespace korvenctl {
 namespace {
 
-constexpr DWORD kFirstRequest = 0x223000;
-constexpr DWORD kSourceRequest = 0x223034;
-constexpr DWORD kBassRequest = 0x223030;
-constexpr DWORD kFirstGain = 0x223018;
-constexpr DWORD kLastGain = 0x22302C;
-constexpr int kRequestCount = 14;
-constexpr const char* kRequestNames[kRequestCount] = {
-    "IOCTL_FILTER_ON",      "IOCTL_FILTER_OFF",          "IOCTL_OUTPUT_5_1",   "IOCTL_OUTPUT_2_1",
-    "IOCTL_SURROUND_START", "IOCTL_SURROUND_STOP",       "IOCTL_SET_GAIN_LFE", "IOCTL_SET_GAIN_L",
-    "IOCTL_SET_GAIN_R",     "IOCTL_SET_GAIN_C",          "IOCTL_SET_GAIN_RL",  "IOCTL_SET_GAIN_RR",
-    "IOCTL_SET_BASS_MODE",  "IOCTL_GET_SOURCE_CHANNELS",
-};
-constexpr const char* kGainNames[KORVENSIM_GAIN_COUNT] = {"LFE", "L", "R", "C", "RL", "RR"};
+#define REQUEST_CONSTANT(name, function, in, out) name = KORVEN_REQUEST_CODE(function),
+enum : DWORD { KORVEN_REQUESTS(REQUEST_CONSTANT) };
+#undef REQUEST_CONSTANT
+constexpr const char* kGainNames[KORVEN_GAIN_COUNT] = {"LFE", "L", "R", "C", "RL", "RR"};
 // DBT_DEVNODES_CHANGED: the set of device nodes changed.
 constexpr WPARAM kDevNodesChanged = 0x0007;
 // How long a broadcast waits for each window; the program may block on a device change.
@@ -39,16 +30,14 @@ std::string Hex(DWORD value) {
 }
 
 std::string RequestName(DWORD code) {
-  if (code >= kFirstRequest && code <= kSourceRequest && (code & 3) == 0) {
-    return kRequestNames[(code - kFirstRequest) >> 2];
-  }
+  if (const KorvenRequestShape* shape = KorvenFindRequest(code)) return shape->name;
   return Hex(code);
 }
 
 // A request by name (IOCTL_FILTER_ON) or number (0x223000); 0 when neither.
 DWORD RequestCode(const std::string& text) {
-  for (int i = 0; i < kRequestCount; ++i) {
-    if (text == kRequestNames[i]) return kFirstRequest + 4 * i;
+  for (const KorvenRequestShape& shape : korvenRequestShapes) {
+    if (text == shape.name) return shape.code;
   }
   return std::strtoul(text.c_str(), nullptr, 0);
 }
@@ -92,11 +81,12 @@ std::string Describe(const KorvenSimLogEntry& entry, bool withSizes) {
   if (withSizes) {
     text += " in=" + std::to_string(entry.inLength) + " out=" + std::to_string(entry.outLength);
   }
-  if (entry.inLength == 4 && entry.code >= kFirstGain && entry.code <= kLastGain) {
+  if (entry.inLength == KORVEN_GAIN_SIZE && entry.code >= IOCTL_SET_GAIN_LFE &&
+      entry.code <= IOCTL_SET_GAIN_RR) {
     std::uint32_t bits;
     std::memcpy(&bits, entry.input, sizeof bits);
     text += " " + GainText(bits);
-  } else if (entry.inLength == 12 && entry.code == kBassRequest) {
+  } else if (entry.inLength == sizeof(KorvenBassModeRecord) && entry.code == IOCTL_SET_BASS_MODE) {
     for (int i = 0; i < 3; ++i) text += " " + std::to_string(Int32At(entry.input + 4 * i));
   }
   if (entry.status != 0 || withSizes) text += " " + StatusName(entry.status);
@@ -152,7 +142,7 @@ int Log(const Arguments& arguments) {
     return 1;
   }
   for (const KorvenSimLogEntry& entry : entries) {
-    if (!withPolls && entry.code == kSourceRequest) continue;
+    if (!withPolls && entry.code == IOCTL_GET_SOURCE_CHANNELS) continue;
     if (full) {
       std::printf("%u %s\n", entry.sequence, Describe(entry, true).c_str());
     } else {
@@ -176,7 +166,7 @@ int State() {
   std::printf("surround=%s\n", state.surroundRunning ? "running" : "stopped");
   std::printf("bass=%d %d %d\n", static_cast<int>(state.bass[0]), static_cast<int>(state.bass[1]),
               static_cast<int>(state.bass[2]));
-  for (int i = 0; i < KORVENSIM_GAIN_COUNT; ++i) {
+  for (int i = 0; i < KORVEN_GAIN_COUNT; ++i) {
     std::printf("gain.%s=%s\n", kGainNames[i], GainText(state.gainBits[i]).c_str());
   }
   const char* source = state.source == KORVENSIM_SOURCE_MULTI_CHANNEL ? "5.1"

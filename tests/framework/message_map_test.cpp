@@ -1,5 +1,5 @@
-// Message maps route commands, command ranges, notifications, timers and raw messages to
-// the handlers their table names, through the headless window system.
+// Message maps route commands, command ranges and families, notifications, timers and raw
+// messages to the handlers their table names, through the headless window system.
 #include "framework/message_map.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +28,7 @@ class MappedDialog : public fw::CDialog {
 
   void OnApply() { calls.push_back("apply"); }
   void OnPreset(int id) { calls.push_back("preset " + std::to_string(id - IDC_PRESET_1)); }
+  void OnFamily(int id) { calls.push_back("family " + std::to_string(id)); }
   void OnCheckNotify() { calls.push_back("check notify"); }
   void OnTimer(std::uintptr_t id) { calls.push_back("timer " + std::to_string(id)); }
   void OnClosing() { calls.push_back("closing"); }
@@ -40,9 +41,19 @@ class MappedDialog : public fw::CDialog {
   bool OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam, fw::LResult* result) override;
 };
 
+// Two families whose ids are not a range: one from a table's rows, one a plain list.
+struct FamilyRow {
+  const char* name;
+  int button;
+};
+constexpr FamilyRow kRadioFamily[] = {{"A", IDC_RADIO_A}, {"C", IDC_RADIO_C}};
+constexpr int kListedFamily[] = {IDC_RADIO_Y, IDC_HIDDEN};
+
 const fw::map::Entry<MappedDialog> kMessageMap[] = {
     fw::map::Command(IDC_APPLY, &MappedDialog::OnApply),
     fw::map::CommandRange(IDC_PRESET_1, IDC_PRESET_3, &MappedDialog::OnPreset),
+    fw::map::CommandFamily<kRadioFamily, &FamilyRow::button>(&MappedDialog::OnFamily),
+    fw::map::NotifyFamily<kListedFamily>(kCodeCustom, &MappedDialog::OnFamily),
     fw::map::Notify(kCodeCustom, IDC_CHECK, &MappedDialog::OnCheckNotify),
     fw::map::Timer(&MappedDialog::OnTimer),
     fw::map::Message(kMsgPing, &MappedDialog::OnPing),
@@ -73,6 +84,19 @@ TEST_F(MessageMapTest, ClicksReachTheirCommandHandlers) {
   windows_.Click(Hwnd(), IDC_PRESET_1);
   windows_.Click(Hwnd(), IDC_CHECK);  // no row takes it
   EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"apply", "preset 2", "preset 0"}));
+}
+
+TEST_F(MessageMapTest, FamiliesTakeTheirListedIdsOnly) {
+  for (int id : {IDC_RADIO_A, IDC_RADIO_B, IDC_RADIO_C}) windows_.Click(Hwnd(), id);
+  fw::NmHdr header{nullptr, 0, kCodeCustom};
+  for (int id : {IDC_RADIO_X, IDC_HIDDEN, IDC_RADIO_A}) {
+    header.idFrom = static_cast<std::uintptr_t>(id);
+    dialog_.SendMessage(fw::wm::kNotify, static_cast<fw::WParam>(id),
+                        reinterpret_cast<fw::LParam>(&header));
+  }
+  EXPECT_EQ(dialog_.calls, (std::vector<std::string>{"family " + std::to_string(IDC_RADIO_A),
+                                                     "family " + std::to_string(IDC_RADIO_C),
+                                                     "family " + std::to_string(IDC_HIDDEN)}));
 }
 
 TEST_F(MessageMapTest, ACommandWithAnotherCodeIsNotAClick) {

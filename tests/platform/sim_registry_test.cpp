@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "device/requests.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/sim_korven_device.h"
 

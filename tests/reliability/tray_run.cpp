@@ -7,15 +7,8 @@
 #include "res/resource.h"
 #include "settings/settings_values.h"
 #include "shell/control_panel_dlg.h"
-#include "speaker_test/sound_movement_pad.h"
 
 namespace korven::reliability {
-
-namespace {
-
-constexpr fw::WParam kDeviceNodesChanged = 7;
-
-}  // namespace
 
 const char* MirroredValueOf(platform::Dword code) {
   switch (code) {
@@ -65,9 +58,6 @@ std::vector<std::string> StoredAfterFailure(const std::vector<TimelineEvent>& ti
 TrayRun::TrayRun() {
   m.platform.registry = &registry;
   m.platform.device = &device;
-  // Counts of the process that a run must not inherit from the one before.
-  CEffectsPage::OpenFailureCount = 0;
-  SoundMovementMarker::State() = {};
 }
 
 int TrayRun::Run(const std::function<void()>& whileRunning) {
@@ -101,7 +91,7 @@ void TrayRun::TrayCommand(unsigned command) {
 
 void TrayRun::DeviceNodesChanged() {
   if (Ended()) return;
-  Panel().SendMessage(fw::wm::kDeviceChange, kDeviceNodesChanged, 0);
+  Panel().SendMessage(fw::wm::kDeviceChange, fw::dbt::kDevNodesChanged, 0);
   m.windows.PumpMessages();
 }
 

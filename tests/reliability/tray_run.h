@@ -13,7 +13,7 @@
 #include "platform/device_io.h"
 #include "platform/registry.h"
 #include "shell/control_panel_app.h"
-#include "tests/system/simulated_machine.h"
+#include "testing/simulated_machine.h"
 
 namespace korven::reliability {
 

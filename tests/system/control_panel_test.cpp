@@ -10,9 +10,8 @@
 #include "res/resource.h"
 #include "shell/control_panel_app.h"
 #include "shell/control_panel_dlg.h"
-#include "simulated_machine.h"
-#include "speaker_test/sound_movement_pad.h"
 #include "speaker_test/speaker_test_dlg.h"
+#include "testing/simulated_machine.h"
 
 namespace korven {
 namespace {
@@ -34,15 +33,9 @@ constexpr const char* kExitReset =
     "IOCTL_SET_GAIN_L 00 00 80 3F\n"
     "IOCTL_SET_GAIN_RR 00 00 80 3F\n"
     "IOCTL_SET_GAIN_RL 00 00 80 3F\n";
-constexpr fw::WParam kDeviceNodesChanged = 7;
 
 class ControlPanelTest : public ::testing::Test {
  protected:
-  ControlPanelTest() {
-    CEffectsPage::OpenFailureCount = 0;
-    SoundMovementMarker::State() = {};
-  }
-
   ~ControlPanelTest() override {
     // Whatever a scenario did, the program leaves nothing behind.
     EXPECT_EQ(m.korven.OpenHandleCount(), 0) << "device handles";
@@ -86,7 +79,7 @@ class ControlPanelTest : public ::testing::Test {
   }
   void TrayCommand(unsigned command) { Tray(MenuPick::Command(command)); }
   void DeviceNodesChanged() {
-    Panel().SendMessage(fw::wm::kDeviceChange, kDeviceNodesChanged, 0);
+    Panel().SendMessage(fw::wm::kDeviceChange, fw::dbt::kDevNodesChanged, 0);
     m.windows.PumpMessages();
   }
   bool Polling() { return m.windows.HasTimer(PanelHwnd(), IDT_SOURCE_POLL); }

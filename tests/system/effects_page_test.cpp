@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "device/requests.h"
 #include "framework/dialog.h"
 #include "framework/headless/headless_window_system.h"
 #include "framework/property_sheet.h"
@@ -29,7 +30,6 @@ constexpr const char* kPushFirstRun =
 class FilterPageTest : public ::testing::Test, protected testing::SheetHost<CEffectsPage> {
  protected:
   FilterPageTest() {
-    CEffectsPage::OpenFailureCount = 0;
     platform_.registry = &registry_;
     platform_.device = &device_;
   }
@@ -42,8 +42,10 @@ class FilterPageTest : public ::testing::Test, protected testing::SheetHost<CEff
 
   // The page at index 0 and a plain page at index 1, in a sheet over the main window's frame.
   void Open(int activationMode = CEffectsPage::PushAll) {
-    OpenSheet(windows_, platform_,
-              [&](fw::CDialog&, CEffectsPage& page) { page.ActivationMode = activationMode; });
+    OpenSheet(
+        windows_, platform_,
+        [&](fw::CDialog&, CEffectsPage& page) { page.ActivationMode = activationMode; },
+        openFailures_);
   }
 
   void Close() { CloseSheet(); }
@@ -64,6 +66,7 @@ class FilterPageTest : public ::testing::Test, protected testing::SheetHost<CEff
   platform::sim::SimRegistry registry_;
   platform::sim::SimKorvenDevice device_;
   platform::Platform platform_;
+  int openFailures_ = 0;  // the process's count, which the application object keeps
 };
 
 constexpr int kFilterDependent[] = {IDC_SPEAKERS_21, IDC_SPEAKERS_51, IDC_BASS_GROUP,
@@ -229,7 +232,7 @@ TEST_F(FilterPageTest, DriverMissingRefusesActivationAndReportsOnlyARepeatedPush
   EXPECT_FALSE(windows_.IsWindowVisible(Page()));
   EXPECT_EQ(sheet_->GetActiveIndex(), 1) << "the sheet moves on to the next page";
   EXPECT_EQ(page_->ActivationMode, CEffectsPage::PushAll);
-  EXPECT_EQ(CEffectsPage::OpenFailureCount, 1);
+  EXPECT_EQ(openFailures_, 1);
   windows_.Advance(1000);
   EXPECT_TRUE(device_.Requests().empty()) << "no source display without a device";
 

@@ -17,12 +17,15 @@ namespace korven::testing {
 template <class Page>
 class SheetHost {
  protected:
-  // `beforeActivation` sets up the page object between its creation and its first activation.
+  // `beforeActivation` sets up the page object between its creation and its first activation;
+  // `more` are the page's further constructor arguments.
+  template <class... More>
   void OpenSheet(fw::WindowSystem& windows, const platform::Platform& platform,
-                 const std::function<void(fw::CDialog&, Page&)>& beforeActivation = nullptr) {
+                 const std::function<void(fw::CDialog&, Page&)>& beforeActivation = nullptr,
+                 More&... more) {
     host_ = std::make_unique<fw::CDialog>(windows, IDD_CONTROL_PANEL);
     ASSERT_TRUE(host_->Create());
-    page_ = std::make_unique<Page>(windows, platform);
+    page_ = std::make_unique<Page>(windows, platform, more...);
     other_ = std::make_unique<fw::CPropertyPage>(windows, IDD_INFORMATION);
     sheet_ = std::make_unique<fw::CPropertySheet>(windows);
     sheet_->AddPage(page_.get());

@@ -59,16 +59,16 @@ TEST_F(SpeakerTestDialogTest, PicturesAreLaidOutInTheSpeakerGroup) {
   struct Expected {
     int id;
     int left, top;
-    fw::Rect CSpeakerTestDlg::*record;
+    int channel;  // 0: the listener, whose place is not recorded
   };
   const Expected expected[] = {
-      {IDC_PICTURE_LF, L + 10, T + H / 3 - 24, &CSpeakerTestDlg::m_rcLF},
-      {IDC_PICTURE_CTR, L + W / 2 - 24, T + 15, &CSpeakerTestDlg::m_rcCTR},
-      {IDC_PICTURE_RF, L + W - 58, T + H / 3 - 24, &CSpeakerTestDlg::m_rcRF},
-      {IDC_PICTURE_LFE, L + W / 2 - 24, T + H - 53, &CSpeakerTestDlg::m_rcLFE},
-      {IDC_PICTURE_LS, L + 10, T + 2 * H / 3 - 24, &CSpeakerTestDlg::m_rcLS},
-      {IDC_PICTURE_RS, L + W - 58, T + 2 * H / 3 - 24, &CSpeakerTestDlg::m_rcRS},
-      {IDC_PICTURE_LISTENER, L + W / 2 - 24, T + H / 2 - 19, nullptr},
+      {IDC_PICTURE_LF, L + 10, T + H / 3 - 24, CSpeakerTestDlg::LF},
+      {IDC_PICTURE_CTR, L + W / 2 - 24, T + 15, CSpeakerTestDlg::CTR},
+      {IDC_PICTURE_RF, L + W - 58, T + H / 3 - 24, CSpeakerTestDlg::RF},
+      {IDC_PICTURE_LFE, L + W / 2 - 24, T + H - 53, CSpeakerTestDlg::LFE},
+      {IDC_PICTURE_LS, L + 10, T + 2 * H / 3 - 24, CSpeakerTestDlg::LS},
+      {IDC_PICTURE_RS, L + W - 58, T + 2 * H / 3 - 24, CSpeakerTestDlg::RS},
+      {IDC_PICTURE_LISTENER, L + W / 2 - 24, T + H / 2 - 19, 0},
   };
   for (const Expected& e : expected) {
     const fw::Rect r = windows_.GetWindowRect(Item(e.id));
@@ -76,8 +76,9 @@ TEST_F(SpeakerTestDialogTest, PicturesAreLaidOutInTheSpeakerGroup) {
     EXPECT_EQ(at, (fw::Point{e.left, e.top})) << e.id;
     EXPECT_EQ(r.Width(), 48) << e.id;
     EXPECT_EQ(r.Height(), 48) << e.id;
-    if (e.record != nullptr) {
-      EXPECT_EQ((*dlg_).*e.record, (fw::Rect{e.left, e.top, e.left + 48, e.top + 48})) << e.id;
+    if (e.channel != 0) {
+      EXPECT_EQ(dlg_->m_rcPictures[e.channel], (fw::Rect{e.left, e.top, e.left + 48, e.top + 48}))
+          << e.id;
     }
   }
 }

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "device/requests.h"
 #include "framework/dialog.h"
 #include "framework/headless/headless_window_system.h"
 #include "platform/sim/sim_korven_device.h"
@@ -32,7 +33,6 @@ class SpeakerTestFixture : public ::testing::Test {
     platform_.device = &device_;
     platform_.sound = &sound_;
     sound_.SetClock([this] { return windows_.Now(); });
-    SoundMovementMarker::State() = {};
   }
 
   ~SpeakerTestFixture() override {
@@ -47,7 +47,7 @@ class SpeakerTestFixture : public ::testing::Test {
   void Create() {
     owner_ = std::make_unique<fw::CDialog>(windows_, IDD_CONTROL_PANEL);
     ASSERT_TRUE(owner_->Create());
-    dlg_ = std::make_unique<CSpeakerTestDlg>(windows_, platform_);
+    dlg_ = std::make_unique<CSpeakerTestDlg>(windows_, platform_, marker_);
     ASSERT_TRUE(dlg_->Create(owner_.get()));
   }
   // Created and opened, with the logs of both cleared.
@@ -98,6 +98,7 @@ class SpeakerTestFixture : public ::testing::Test {
   platform::sim::SimRegistry registry_;
   platform::sim::SimKorvenDevice device_;
   platform::sim::SimSound sound_;
+  SoundMovementMarker marker_;  // the process's marker, which the application object keeps
   platform::Platform platform_;
   std::unique_ptr<fw::CDialog> owner_;
   std::unique_ptr<CSpeakerTestDlg> dlg_;

@@ -41,7 +41,7 @@ class SurroundTest : public SpeakerTestFixture {
     windows_.SendMessage(Dlg(), fw::wm::kTimer, IDT_ROTATION, 0);
   }
   fw::Point Marker() const {
-    const SoundMovementMarker& m = SoundMovementMarker::State();
+    const SoundMovementMarker& m = marker_;
     return {m.x, m.y};
   }
   fw::ColorRef Painted(int x, int y) {
@@ -81,9 +81,9 @@ TEST_F(SurroundTest, StartSwitchesFilterOnStartsMovementClipAndRotation) {
   EXPECT_EQ(Stored("TestBtnStatus"), 2u);
   // The shortest period: a tick every 10 ms.
   device_.ClearRequests();
-  const SoundMovementMarker before = SoundMovementMarker::State();
+  const SoundMovementMarker before = marker_;
   windows_.Advance(10);
-  EXPECT_TRUE(SoundMovementMarker::State().drawn);
+  EXPECT_TRUE(marker_.drawn);
   EXPECT_FALSE(before.drawn);
   EXPECT_EQ(Requests(), "") << "the start window passed before the first tick";
 }
