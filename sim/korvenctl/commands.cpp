@@ -429,7 +429,7 @@ void PrintUsage() {
                "  broadcast [TIMES]            WM_DEVICECHANGE DBT_DEVNODES_CHANGED\n"
                "  topology root|hub|controller [PRODUCT]  where the device sits (controller:\n"
                "                               the second host controller), and its product id\n"
-               "  controller add               install the second host controller\n"
+               "  controller add|remove        install or remove the second host controller\n"
                "  reset                        power-on state, empty log, no faults\n"
                "  send REQUEST [INHEX|-] [OUTLEN]  one request on the device path\n"
                "  open                         open the device path as the program does\n"
@@ -455,8 +455,9 @@ int RunCommand(const std::string& command, const Arguments& arguments) {
     return 0;
   }
   if (command == "topology") return Topology(arguments);
-  if (command == "controller" && arguments.size() == 1 && arguments[0] == "add") {
-    return AddHostController();
+  if (command == "controller" && arguments.size() == 1) {
+    if (arguments[0] == "add") return AddHostController();
+    if (arguments[0] == "remove") return RemoveHostController();
   }
   if (command == "reset" && arguments.empty()) return Simple(KORVENSIM_RESET, {}, "reset");
   if (command == "send") return Send(arguments);

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 // After windows.h.
+#include <cfgmgr32.h>
 #include <newdev.h>
 #include <setupapi.h>
 
@@ -65,6 +66,28 @@ int AddHostController() {
   }
   std::printf("host controller %s installed\n", kInstance);
   return 0;
+}
+
+int RemoveHostController() {
+  HDEVINFO set = SetupDiGetClassDevsA(nullptr, "ROOT", nullptr, DIGCF_ALLCLASSES);
+  if (set == INVALID_HANDLE_VALUE) return 1;
+  int result = 0;
+  bool found = false;
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD i = 0; !found && SetupDiEnumDeviceInfo(set, i, &device); ++i) {
+    char instance[MAX_DEVICE_ID_LEN] = {};
+    found = SetupDiGetDeviceInstanceIdA(set, &device, instance, sizeof instance, nullptr) &&
+            lstrcmpiA(instance, kInstance) == 0;
+  }
+  if (found && !SetupDiCallClassInstaller(DIF_REMOVE, set, &device)) {
+    std::printf("removing %s failed, error %lu\n", kInstance, GetLastError());
+    result = 1;
+  } else {
+    std::printf("host controller %s %s\n", kInstance, found ? "removed" : "not installed");
+  }
+  SetupDiDestroyDeviceInfoList(set);
+  return result;
 }
 
 std::vector<std::string> ListedHostControllers() {
