@@ -61,7 +61,7 @@ class WindowSystem {
 
   virtual LResult SendMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
   virtual bool PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
-  // The message number every program of the session gets for `name` (compared without
+  // The message number every program gets for `name` (compared without
   // regard to case), from 0xC000 up; 0 when it cannot be registered.
   virtual unsigned RegisterWindowMessage(std::string_view name) = 0;
 
@@ -113,7 +113,7 @@ class WindowSystem {
 
   // Menus of the program's resources. A pop-up item's submenu belongs to its menu:
   // DestroyMenu, and DeleteMenu of that item, destroy it too.
-  virtual Hmenu LoadMenu(int menuId) = 0;                  // null when absent
+  virtual Hmenu LoadMenu(int menuId) = 0;           // null when absent
   virtual Hmenu GetSubMenu(Hmenu menu, int position) = 0;  // null when not a pop-up item
   virtual bool DeleteMenu(Hmenu menu, unsigned item, unsigned flags) = 0;  // mf::kBy...
   virtual bool DestroyMenu(Hmenu menu) = 0;
