@@ -4,6 +4,7 @@
 #include "framework/win32/windows_api.h"
 #include "platform/platform.h"
 #include "platform/win32/win32_code_page.h"
+#include "platform/win32/win32_device_interfaces.h"
 #include "platform/win32/win32_device_io.h"
 #include "platform/win32/win32_mixer.h"
 #include "platform/win32/win32_modules.h"
@@ -26,6 +27,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   platform::win32::Win32Shell shell;
   platform::win32::Win32Sound sound(instance);
   platform::win32::Win32System system;
+  platform::win32::Win32DeviceInterfaces deviceInterfaces;
   platform::Platform services;
   services.registry = &registry;
   services.device = &device;
@@ -35,6 +37,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   services.shell = &shell;
   services.sound = &sound;
   services.system = &system;
+  services.deviceInterfaces = &deviceInterfaces;
 
   korven::CControlPanelApp app(windows, services);
   return app.Run();

@@ -5,6 +5,7 @@
 #include <new>
 #include <vector>
 
+#include "device/host_controllers.h"
 #include "platform/code_page.h"
 #include "platform/device_io.h"
 #include "platform/platform.h"
@@ -130,14 +131,24 @@ bool FindDeviceOnUsb(const platform::Platform& platform) {
   for (int i = 0; i < usb::kHostControllerCount; ++i) {
     char path[16];
     std::snprintf(path, sizeof path, usb::kHostControllerFormat, i);
-    Handle controller = OpenForWalk(walk.io, path);
-    if (controller == platform::kInvalidHandle) continue;
-    std::string rootHub = RootHubName(walk, controller);
-    bool found = !rootHub.empty() && ScanHub(walk, std::move(rootHub));
-    walk.io.CloseHandle(controller);
-    if (found) return true;
+    if (WalkHostController(walk, path)) return true;
+  }
+  if (platform.deviceInterfaces == nullptr) return false;
+  for (const std::string& path : ListedHostControllers(*platform.deviceInterfaces)) {
+    if (WalkHostController(walk, path.c_str())) return true;
   }
   return false;
+}
+
+bool WalkHostController(UsbWalk& walk, const char* path) {
+  Handle controller = OpenForWalk(walk.io, path);
+  if (controller == platform::kInvalidHandle) return false;
+  std::string rootHub = RootHubName(walk, controller);
+  // A root hub walked already (a controller listed under its legacy name too) is skipped
+  // by ScanHub, which never enters a hub twice.
+  bool found = !rootHub.empty() && ScanHub(walk, std::move(rootHub));
+  walk.io.CloseHandle(controller);
+  return found;
 }
 
 bool ScanHub(UsbWalk& walk, std::string name) {

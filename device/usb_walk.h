@@ -29,8 +29,11 @@ struct UsbWalk {
   int depth = 0;                      // hubs open above the current one
 };
 
-// True when a KORVEN is found below any of the host controllers 0 to 9.
+// True when a KORVEN is found below any of the host controllers 0 to 9, or below one the
+// system's device list names.
 bool FindDeviceOnUsb(const platform::Platform& platform);
+// The host controller at `path` (opened as is): its root hub and every hub below it.
+bool WalkHostController(UsbWalk& walk, const char* path);
 // Opens the hub `name` and scans its ports.
 bool ScanHub(UsbWalk& walk, std::string name);
 // Scans ports 1 to `portCount` of an open hub, descending into child hubs.

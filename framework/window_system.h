@@ -15,6 +15,10 @@ namespace fw {
 
 class CWnd;
 
+// The message the shell sends to every top-level window when its taskbar has been created
+// again: whatever was in the notification area is gone.
+inline constexpr char kTaskbarCreatedMessage[] = "TaskbarCreated";
+
 // What the window system calls for a window the framework owns. HandleMessage returns
 // true when the message was handled (then *result is its result) and false to leave it
 // to the window system's default processing.
@@ -57,6 +61,9 @@ class WindowSystem {
 
   virtual LResult SendMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
   virtual bool PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) = 0;
+  // The message number every program gets for `name` (compared without
+  // regard to case), from 0xC000 up; 0 when it cannot be registered.
+  virtual unsigned RegisterWindowMessage(std::string_view name) = 0;
 
   // Window tree.
   virtual Hwnd GetDlgItem(Hwnd dialog, int id) = 0;

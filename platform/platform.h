@@ -12,6 +12,7 @@ class Mixer;
 class Shell;
 class Sound;
 class System;
+class DeviceInterfaces;
 
 struct Platform {
   Registry* registry = nullptr;
@@ -22,6 +23,8 @@ struct Platform {
   Shell* shell = nullptr;
   Sound* sound = nullptr;
   System* system = nullptr;
+  // Host controllers beyond the legacy names; without it the USB walk knows only those.
+  DeviceInterfaces* deviceInterfaces = nullptr;
 };
 
 }  // namespace platform

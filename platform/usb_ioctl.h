@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/device_interfaces.h"
 #include "platform/win_types.h"
 
 namespace platform::usb {
@@ -13,6 +14,10 @@ namespace platform::usb {
 // "\\.\HCD%d": host controller i.
 inline constexpr char kHostControllerFormat[] = "\\\\.\\HCD%d";
 inline constexpr int kHostControllerCount = 10;
+// GUID_DEVINTERFACE_USB_HOST_CONTROLLER: the host controllers in the system's device list,
+// whatever names their drivers gave them.
+inline constexpr Guid kHostControllerInterface = {
+    0x3ABF6F2D, 0x71C4, 0x462A, {0x8A, 0x92, 0x1E, 0x68, 0x61, 0xE6, 0xAF, 0x27}};
 // "\\.\" before a hub's name makes its path.
 inline constexpr char kDevicePrefix[] = "\\\\.\\";
 

@@ -56,6 +56,12 @@ CControlPanelDlg::~CControlPanelDlg() {
 
 bool CControlPanelDlg::OnWndMsg(unsigned msg, fw::WParam wParam, fw::LParam lParam,
                                 fw::LResult* result) {
+  // A registered message has no number before run time, so no row of the map can name it.
+  if (m_uTaskbarCreated != 0 && msg == m_uTaskbarCreated) {
+    OnTaskbarCreated();
+    *result = 0;
+    return true;
+  }
   return fw::map::Dispatch(this, kMessageMap, msg, wParam, lParam, result) ||
          CDialog::OnWndMsg(msg, wParam, lParam, result);
 }
@@ -66,6 +72,7 @@ void CControlPanelDlg::DoDataExchange(fw::CDataExchange* dx) {
 
 bool CControlPanelDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  m_uTaskbarCreated = Windows().RegisterWindowMessage(fw::kTaskbarCreatedMessage);
   SendMessage(fw::wm::kSetIcon, fw::icon::kBig, reinterpret_cast<fw::LParam>(m_hIcon));
   SendMessage(fw::wm::kSetIcon, fw::icon::kSmall, reinterpret_cast<fw::LParam>(m_hIcon));
 
@@ -112,15 +119,13 @@ bool CControlPanelDlg::OnInitDialog() {
     if (!LoadHidMonitor(platform_, Windows())) UnloadHidMonitor(platform_);
     m_bDeviceActive = true;
     m_bDevicePresent = 1;
-    m_trayIcon.Create(this, WM_TRAY_NOTIFY, LoadString(IDS_TRAY_TIP),
-                      Windows().LoadIcon(IDI_TRAY_CLOSED), IDR_MENU_CLOSED);
+    ReplaceTrayIcon(IDI_TRAY_CLOSED, IDR_MENU_CLOSED);
     PushStoredSettings();
     SetTimer(IDT_SOURCE_POLL, kSourcePollMs);
   } else {
     m_bDeviceActive = false;
     m_bDevicePresent = 0;
-    m_trayIcon.Create(this, WM_TRAY_NOTIFY, LoadString(IDS_TRAY_TIP),
-                      Windows().LoadIcon(IDI_TRAY_NODEVICE), IDR_MENU_NODEVICE);
+    ReplaceTrayIcon(IDI_TRAY_NODEVICE, IDR_MENU_NODEVICE);
   }
   m_bInitialized = true;
   return true;
@@ -145,6 +150,8 @@ void CControlPanelDlg::PushStoredSettings() {
 }
 
 void CControlPanelDlg::ReplaceTrayIcon(int iconId, int menuId) {
+  m_nTrayIconId = iconId;
+  m_nTrayMenuId = menuId;
   m_trayIcon.RemoveIcon();
   m_trayIcon.Create(this, WM_TRAY_NOTIFY, LoadString(IDS_TRAY_TIP), Windows().LoadIcon(iconId),
                     static_cast<unsigned>(menuId));
@@ -180,6 +187,7 @@ void CControlPanelDlg::OnTrayExit() {
   if (m_bDeviceActive) UnloadHidMonitor(platform_);
   m_bDeviceActive = false;
   m_trayIcon.RemoveIcon();
+  m_nTrayIconId = 0;
   EndDialog(fw::kIdCancel);
 }
 
@@ -330,6 +338,11 @@ void CControlPanelDlg::WarnOf51Source() {
 
 fw::LResult CControlPanelDlg::OnTrayNotify(fw::WParam wParam, fw::LParam lParam) {
   return m_trayIcon.OnTrayNotification(wParam, lParam);
+}
+
+void CControlPanelDlg::OnTaskbarCreated() {
+  // The state stays as it is; only its icon and menu go into the new notification area.
+  if (m_nTrayIconId != 0) ReplaceTrayIcon(m_nTrayIconId, m_nTrayMenuId);
 }
 
 fw::LResult CControlPanelDlg::OnRemotePage(fw::WParam wParam, fw::LParam) {

@@ -66,6 +66,8 @@ class CControlPanelDlg : public fw::CDialog {
   fw::LResult OnDeviceChange(fw::WParam wParam, fw::LParam lParam);
   fw::LResult OnTrayNotify(fw::WParam wParam, fw::LParam lParam);
   fw::LResult OnRemotePage(fw::WParam wParam, fw::LParam lParam);
+  // The shell has lost its notification area and made it again.
+  void OnTaskbarCreated();
 
   // Filter installed, monitor started, stored settings pushed, poll running. False when the
   // filter library is missing: the exit sequence has run.
@@ -100,6 +102,11 @@ class CControlPanelDlg : public fw::CDialog {
   // Once the user has opened the settings, painting never hides the window again, however
   // many paints the platform delivered at start-up.
   bool m_bSettingsOpened = false;
+  // "TaskbarCreated" as the window system numbers it, and the icon and menu of the present
+  // state (0: no icon yet, or none any more), to put back into a new notification area.
+  unsigned m_uTaskbarCreated = 0;
+  int m_nTrayIconId = 0;
+  int m_nTrayMenuId = 0;
 
   static const fw::map::Entry<CControlPanelDlg> kMessageMap[];
 };

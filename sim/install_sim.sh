@@ -36,7 +36,7 @@ fi
 mkdir -p "$drive_c/KORVEN" "$drive_c/KorvenSim" "$drive_c/windows/system32/drivers"
 [ -f "$build/app/korven.exe" ] && cp "$build/app/korven.exe" "$drive_c/KORVEN/"
 cp "$build/sim/Zelfilter.dll" "$build/sim/hidrctrl.dll" "$drive_c/KORVEN/"
-cp "$build/sim/korvenctl.exe" "$drive_c/KorvenSim/"
+cp "$build/sim/korvenctl.exe" "$here/korvensim_hc.inf" "$drive_c/KorvenSim/"
 cp "$driver" "$drive_c/windows/system32/drivers/korvensim.sys"
 
 korvensim_service create type= kernel start= demand \

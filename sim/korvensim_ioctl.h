@@ -86,7 +86,7 @@ typedef struct KorvenSimState {
   uint32_t gainBits[KORVENSIM_GAIN_COUNT];
   uint32_t source; /* KORVENSIM_SOURCE_* */
   uint32_t plugged;
-  uint32_t behindHub; /* on an external hub instead of a root hub port */
+  uint32_t behindHub; /* where it sits: KORVENSIM_ON_ROOT_PORT ... */
   uint32_t productId;
   uint32_t openHandles;   /* handles open on the device path now */
   uint32_t opens;         /* opens of the device path since the last reset */
@@ -101,8 +101,15 @@ typedef struct KorvenSimFault {
   int32_t status;
 } KorvenSimFault;
 
+/* Where the device sits (KorvenSimTopology and KorvenSimState .behindHub). */
+#define KORVENSIM_ON_ROOT_PORT 0u /* port 2 of HCD0's root hub */
+#define KORVENSIM_BEHIND_HUB 1u   /* port 3 of an external hub on that port */
+/* port 2 of the root hub of the host controller that only the system's device list names;
+ * found only once that controller is installed (korvenctl controller add) */
+#define KORVENSIM_ON_SECOND_CONTROLLER 2u
+
 typedef struct KorvenSimTopology {
-  uint32_t behindHub; /* 0: root hub port 2; 1: port 3 of an external hub on root port 2 */
+  uint32_t behindHub; /* KORVENSIM_ON_ROOT_PORT, _BEHIND_HUB or _ON_SECOND_CONTROLLER */
   uint32_t productId; /* 0 keeps the current one */
 } KorvenSimTopology;
 

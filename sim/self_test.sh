@@ -219,6 +219,25 @@ check "the KORVEN back on the root port with product 0x1201" \
   shows '^    port 2: device 2b4d:1201$' usb
 ctl topology root 0x1101
 
+# Behind the second host controller, which only the system's device list names.
+listed='^\\\\\?\\root#korvensim_hc#0000#\{3abf6f2d-71c4-462a-8a92-1e6861e6af27\}$'
+# on_second_controller PATTERN: a line below the listed controller matches PATTERN.
+on_second_controller() {
+  ctl usb && sed -n '/^\\\\?\\/,$p' "$out" | grep -Eq "$1"
+}
+check "the second host controller installs" shows '^host controller ROOT.KORVENSIM_HC.0000 installed$' \
+  controller add
+check "the device list names it" shows "$listed" usb
+check "with a root hub of four ports" on_second_controller '^  hub USB#ROOT_HUB#KORVENSIM2#.* ports=4$'
+ctl topology controller
+check "the KORVEN sits on its root port 2" on_second_controller '^    port 2: device 2b4d:1101$'
+check "and no longer on HCD0" shows '^    port 2: empty$' usb
+check "the state says so" shows '^topology=controller$' state
+check "the controller is removed" shows '^host controller ROOT.KORVENSIM_HC.0000 removed$' \
+  controller remove
+check "the device list names it no more" eval "ctl usb && ! grep -Eq '$listed' '$out'"
+ctl topology root
+
 # The stand-in libraries.
 lib='C:\KORVEN\Zelfilter.dll'
 hid='C:\KORVEN\hidrctrl.dll'

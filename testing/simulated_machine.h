@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/sim_code_page.h"
+#include "platform/sim/sim_device_interfaces.h"
 #include "platform/sim/sim_device_router.h"
 #include "platform/sim/sim_korven_device.h"
 #include "platform/sim/sim_mixers.h"
@@ -19,11 +20,19 @@
 #include "platform/sim/sim_sound.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_usb_tree.h"
+#include "platform/usb_ioctl.h"
 
 namespace korven::testing {
 
 struct SimulatedMachine {
   static constexpr const char* kRootHub = "ROOT_HUB_0";
+  // The system's device list names HCD0 by its interface too, and a second, empty host
+  // controller only so.
+  static constexpr const char* kHcd0Interface =
+      "\\\\?\\pci#ven_8086&dev_1e31#3&11583659&1&a8#{3abf6f2d-71c4-462a-8a92-1e6861e6af27}";
+  static constexpr const char* kSecondController =
+      "\\\\?\\pci#ven_1b21&dev_1242#4&2fd3b2c1&0&00e4#{3abf6f2d-71c4-462a-8a92-1e6861e6af27}";
+  static constexpr const char* kSecondRootHub = "ROOT_HUB_1";
   static constexpr int kKorvenPort = 2;
   static constexpr std::uint16_t kVendor = 0x2B4D;
   static constexpr std::uint16_t kProduct = 0x1100;
@@ -38,10 +47,16 @@ struct SimulatedMachine {
     platform.shell = &shell;
     platform.sound = &sound;
     platform.system = &system;
+    platform.deviceInterfaces = &interfaces;
     sound.SetClock([this] { return windows.Now(); });
     shell.SetMajorVersion(5);
     usb.AddHostController(0, kRootHub);
     usb.AddHub(kRootHub, 4);
+    usb.AddInterfaceHostController(kHcd0Interface, kRootHub);
+    interfaces.Add(platform::usb::kHostControllerInterface, kHcd0Interface);
+    usb.AddInterfaceHostController(kSecondController, kSecondRootHub);
+    usb.AddHub(kSecondRootHub, 2);
+    interfaces.Add(platform::usb::kHostControllerInterface, kSecondController);
     filterLibrary = modules.BesideProgram(kFilterLibrary);
     modules.SetEntryPoint(filterLibrary, kIsDeviceInstalled, {1, {}});
     modules.SetEntryPoint(filterLibrary, kAddUsbAudioFilter, {1, {}});
@@ -72,6 +87,7 @@ struct SimulatedMachine {
   platform::sim::SimShell shell{&faults};
   platform::sim::SimSound sound{&faults};
   platform::sim::SimSystem system{&faults};
+  platform::sim::SimDeviceInterfaces interfaces{&faults};
   platform::Platform platform;
   fw::headless::HeadlessWindowSystem windows;
   std::string filterLibrary;

@@ -1,6 +1,7 @@
 #include "framework/headless/headless_window_system.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <stdexcept>
 
@@ -293,6 +294,15 @@ bool HeadlessWindowSystem::PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, L
   if (Find(hwnd) == nullptr) return false;
   posted_.push_back({hwnd, msg, wParam, lParam});
   return true;
+}
+
+unsigned HeadlessWindowSystem::RegisterWindowMessage(std::string_view name) {
+  if (name.empty()) return 0;
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const auto [it, added] = registeredMessages_.try_emplace(
+      key, kFirstRegisteredMessage + static_cast<unsigned>(registeredMessages_.size()));
+  return it->second;
 }
 
 LResult HeadlessWindowSystem::DefaultProcessing(Hwnd hwnd, unsigned msg, WParam wParam,

@@ -72,6 +72,7 @@ class HeadlessWindowSystem final : public WindowSystem {
   bool IsWindow(Hwnd hwnd) override;
   LResult SendMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) override;
   bool PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) override;
+  unsigned RegisterWindowMessage(std::string_view name) override;
   Hwnd GetDlgItem(Hwnd dialog, int id) override;
   int GetDlgCtrlId(Hwnd hwnd) override;
   Hwnd GetParent(Hwnd hwnd) override;
@@ -330,6 +331,9 @@ class HeadlessWindowSystem final : public WindowSystem {
   int openPopups_ = 0;
   Point cursor_;
   Hwnd foreground_ = nullptr;
+
+  static constexpr unsigned kFirstRegisteredMessage = 0xC000;
+  std::unordered_map<std::string, unsigned> registeredMessages_;  // by lower-case name
   std::unordered_map<Hicon, int> icons_;  // live icons and their resource ids
   std::uintptr_t nextIcon_ = 1;
   std::unordered_map<Hbitmap, Bitmap> bitmaps_;

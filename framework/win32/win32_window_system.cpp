@@ -156,6 +156,10 @@ bool Win32WindowSystem::PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LPar
   return PostMessageA(ToHWND(hwnd), msg, wParam, lParam) != 0;
 }
 
+unsigned Win32WindowSystem::RegisterWindowMessage(std::string_view name) {
+  return RegisterWindowMessageA(std::string(name).c_str());
+}
+
 Hwnd Win32WindowSystem::GetDlgItem(Hwnd dialog, int id) {
   return FromHWND(::GetDlgItem(ToHWND(dialog), id));
 }

@@ -31,6 +31,7 @@ class Win32WindowSystem : public WindowSystem {
 
   LResult SendMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) override;
   bool PostMessage(Hwnd hwnd, unsigned msg, WParam wParam, LParam lParam) override;
+  unsigned RegisterWindowMessage(std::string_view name) override;
 
   Hwnd GetDlgItem(Hwnd dialog, int id) override;
   int GetDlgCtrlId(Hwnd hwnd) override;

@@ -25,5 +25,6 @@
 #undef LoadString
 #undef MessageBox
 #undef PostMessage
+#undef RegisterWindowMessage
 #undef SendMessage
 #undef SetWindowText

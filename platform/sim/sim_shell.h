@@ -31,6 +31,8 @@ class SimShell : public Shell {
   void SetMajorVersion(unsigned major) { version_ = (version_ & ~Dword{0xFF}) | (major & 0xFF); }
   // While set, every add is refused.
   void RefuseAdds(bool refuse) { refuseAdds_ = refuse; }
+  // The shell ends and starts again (an Explorer restart): every icon it showed is gone.
+  void Restart() { icons_.clear(); }
 
   // The icons shown, by owner window and identifier, as they were added.
   std::size_t IconCount() const { return icons_.size(); }

@@ -57,19 +57,9 @@ Dword WriteName(const std::string& name, std::size_t header, std::size_t lengthA
   return static_cast<Dword>(header + copied);
 }
 
-// "\\.\HCD<n>": the controller number, or -1.
-int ControllerNumber(std::string_view path) {
-  constexpr std::string_view kPrefix = "\\\\.\\hcd";
-  std::string lower = Lower(path);
-  if (lower.size() <= kPrefix.size() || lower.compare(0, kPrefix.size(), kPrefix) != 0) {
-    return -1;
-  }
-  int number = 0;
-  for (std::size_t i = kPrefix.size(); i < lower.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(lower[i])) || number > 100000) return -1;
-    number = number * 10 + (lower[i] - '0');
-  }
-  return number;
+// "\\.\HCD<n>", lower case.
+std::string LegacyControllerKey(int number) {
+  return Lower(usb::kDevicePrefix) + "hcd" + std::to_string(number);
 }
 
 // The hub name in "\\.\<name>", or empty.
@@ -86,10 +76,11 @@ Handle SimUsbTree::CreateFile(const char* path, Dword access, Dword share, Dword
   std::string given = path != nullptr ? path : "";
   opens_.push_back({given, access, share, disposition, false});
   if (Fail("CreateFileA", error::kFileNotFound)) return kInvalidHandle;
-  OpenHandle open{given, ControllerNumber(given), {}};
+  OpenHandle open{given, {}, {}};
   bool exists = false;
-  if (open.controller >= 0) {
-    exists = controllers_.count(open.controller) != 0;
+  if (controllers_.count(Lower(given)) != 0) {
+    open.controllerKey = Lower(given);
+    exists = true;
   } else {
     open.hubKey = HubKey(given);
     auto hub = hubs_.find(open.hubKey);
@@ -141,8 +132,8 @@ bool SimUsbTree::DeviceIoControl(Handle device, Dword code, const void* in, Dwor
     return false;
   }
   bool ok = false;
-  if (open->second.controller >= 0) {
-    auto controller = controllers_.find(open->second.controller);
+  if (!open->second.controllerKey.empty()) {
+    auto controller = controllers_.find(open->second.controllerKey);
     ok = code == usb::IOCTL_USB_GET_ROOT_HUB_NAME && controller != controllers_.end() &&
          RootHubName(controller->second, out, outSize, returned);
   } else {
@@ -239,7 +230,11 @@ bool SimUsbTree::ConnectionName(Hub& hub, int port, void* out, Dword outSize, Dw
 }
 
 void SimUsbTree::AddHostController(int number, std::string rootHubName) {
-  controllers_[number].rootHubName = std::move(rootHubName);
+  controllers_[LegacyControllerKey(number)].rootHubName = std::move(rootHubName);
+}
+
+void SimUsbTree::AddInterfaceHostController(std::string_view path, std::string rootHubName) {
+  controllers_[Lower(path)].rootHubName = std::move(rootHubName);
 }
 
 void SimUsbTree::AddHub(std::string name, int ports) {
@@ -271,7 +266,7 @@ void SimUsbTree::FailRequest(std::string_view path, Dword code, int port) {
 }
 
 void SimUsbTree::ReportRootHubNameLengths(int controller, std::vector<Dword> lengths) {
-  controllers_[controller].nameLengths = std::move(lengths);
+  controllers_[LegacyControllerKey(controller)].nameLengths = std::move(lengths);
 }
 
 void SimUsbTree::ReportConnectionNameLengths(std::string_view hub, int port,

@@ -1,8 +1,8 @@
 // A machine's USB tree as the published USB requests show it: host controllers "\\.\HCD<n>"
-// with their root hubs, hubs at any depth by name, and devices with their descriptors on
-// hub ports. A test can make any open or request fail, make the names come back with wrong
-// lengths, and link a hub below itself. Opens and requests are logged in order and handles
-// counted, so a handle left open shows.
+// or at the device paths of their interfaces, with their root hubs, hubs at any depth by name, and
+// devices with their descriptors on hub ports. A test can make any open or request fail, make the
+// names come back with wrong lengths, and link a hub below itself. Opens and requests are logged in
+// order and handles counted, so a handle left open shows.
 #pragma once
 
 #include <cstdint>
@@ -62,6 +62,8 @@ class SimUsbTree : public DeviceIo {
   // Building. Hub names are compared without regard to case; a name may be given before
   // its hub is added (the hub then can't be opened until it is).
   void AddHostController(int number, std::string rootHubName);
+  // A host controller that has no legacy name, only the device path of its interface.
+  void AddInterfaceHostController(std::string_view path, std::string rootHubName);
   void AddHub(std::string name, int ports);
   void PlugDevice(std::string_view hub, int port, std::uint16_t vendor, std::uint16_t product);
   void PlugHub(std::string_view hub, int port, std::string child, std::uint16_t vendor = kHubVendor,
@@ -99,7 +101,7 @@ class SimUsbTree : public DeviceIo {
   };
   struct OpenHandle {
     std::string path;
-    int controller = -1;  // -1: a hub
+    std::string controllerKey;  // empty: a hub
     std::string hubKey;
   };
   struct RequestFault {
@@ -118,8 +120,8 @@ class SimUsbTree : public DeviceIo {
 
   FaultPlan* faults_;
   Dword lastError_ = 0;
-  std::map<int, Controller> controllers_;
-  std::map<std::string, Hub> hubs_;  // by lower-case name
+  std::map<std::string, Controller> controllers_;  // by lower-case path
+  std::map<std::string, Hub> hubs_;                // by lower-case name
   std::vector<std::string> failingOpens_;
   std::vector<RequestFault> failingRequests_;
   std::map<Handle, OpenHandle> handles_;

@@ -87,7 +87,8 @@ static NTSTATUS NTAPI DispatchControl(PDEVICE_OBJECT device, PIRP irp) {
       reply = KsimControlRequest(&request);
       break;
     case KSIM_HOST:
-      reply = KsimHostRequest(&request);
+    case KSIM_PNP_HOST:
+      reply = KsimHostRequest(ExtensionOf(device)->kind, &request);
       break;
     default:
       reply = KsimHubRequest(ExtensionOf(device)->kind, &request);
@@ -112,6 +113,8 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
   driver->MajorFunction[IRP_MJ_CLOSE] = DispatchClose;
   driver->MajorFunction[IRP_MJ_CLEANUP] = DispatchCleanup;
   driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchControl;
+  driver->MajorFunction[IRP_MJ_PNP] = KsimPnpDispatch;
+  driver->DriverExtension->AddDevice = KsimPnpAddDevice;
   driver->DriverUnload = DriverUnload;
 
   KsimDeviceInit();

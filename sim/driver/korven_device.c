@@ -248,7 +248,7 @@ void KsimDeviceAddFault(const KorvenSimFault* fault) {
 void KsimDeviceSetTopology(const KorvenSimTopology* topology) {
   KIRQL irql;
   KeAcquireSpinLock(&lock, &irql);
-  state.behindHub = topology->behindHub != 0;
+  if (topology->behindHub <= KORVENSIM_ON_SECOND_CONTROLLER) state.behindHub = topology->behindHub;
   if (topology->productId != 0) state.productId = topology->productId & 0xFFFFu;
   KeReleaseSpinLock(&lock, irql);
 }

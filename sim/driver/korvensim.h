@@ -13,6 +13,8 @@ typedef enum KsimKind {
   KSIM_HOST,         /* host controller HCD0 */
   KSIM_ROOT_HUB,     /* its root hub */
   KSIM_EXTERNAL_HUB, /* a hub on a root hub port */
+  KSIM_PNP_HOST,     /* the host controller known only by its interface */
+  KSIM_PNP_ROOT_HUB, /* its root hub */
 } KsimKind;
 
 typedef struct KsimExtension {
@@ -54,9 +56,13 @@ NTSTATUS KsimDeviceSetPlugged(BOOLEAN plugged);
 KsimReply KsimControlRequest(const KsimRequest* request);
 
 /* usb_hub.c */
-KsimReply KsimHostRequest(const KsimRequest* request);
+KsimReply KsimHostRequest(KsimKind host, const KsimRequest* request);
 KsimReply KsimHubRequest(KsimKind hub, const KsimRequest* request);
 NTSTATUS KsimUsbCreateDevices(PDRIVER_OBJECT driver);
+
+/* pnp_host_controller.c */
+NTSTATUS NTAPI KsimPnpAddDevice(PDRIVER_OBJECT driver, PDEVICE_OBJECT physical);
+NTSTATUS NTAPI KsimPnpDispatch(PDEVICE_OBJECT device, PIRP irp);
 
 /* driver_entry.c: a device object with a link to it in user mode. */
 NTSTATUS KsimCreateDevice(PDRIVER_OBJECT driver, KsimKind kind, PCWSTR deviceName, PCWSTR linkName);

@@ -2,6 +2,8 @@
  *   port 1: another vendor's device of the same product family
  *   port 2: the KORVEN, or an external hub of four ports with the KORVEN on its port 3
  *   ports 3, 4: empty
+ * and, once the plug-and-play host controller is installed (pnp_host_controller.c), its root
+ * hub of four ports with the KORVEN on port 2 when the topology puts it there.
  * Records are written byte by byte at the offsets of the platform's packed layouts. */
 #include "korvensim.h"
 
@@ -40,6 +42,8 @@
 #define DEVICE_CONNECTED 1u
 
 static const WCHAR rootHubName[] = L"USB#ROOT_HUB#KORVENSIM#{f18a0e88-c30c-11d0-8815-00a0c906bed8}";
+static const WCHAR secondRootHubName[] =
+    L"USB#ROOT_HUB#KORVENSIM2#{f18a0e88-c30c-11d0-8815-00a0c906bed8}";
 static const WCHAR externalHubName[] =
     L"USB#VID_5A5A&PID_0100#KORVENSIMHUB#{f18a0e88-c30c-11d0-8815-00a0c906bed8}";
 
@@ -75,7 +79,7 @@ static ULONG_PTR WriteName(UCHAR* record, ULONG outLength, ULONG header, ULONG l
   return fits;
 }
 
-KsimReply KsimHostRequest(const KsimRequest* request) {
+KsimReply KsimHostRequest(KsimKind host, const KsimRequest* request) {
   KsimReply reply = {STATUS_SUCCESS, 0};
   if (request->code != IOCTL_USB_GET_ROOT_HUB_NAME) {
     reply.status = STATUS_INVALID_DEVICE_REQUEST;
@@ -84,7 +88,7 @@ KsimReply KsimHostRequest(const KsimRequest* request) {
   } else {
     RtlZeroMemory(request->buffer, request->outLength);
     reply.information = WriteName((UCHAR*)request->buffer, request->outLength, ROOT_HUB_NAME_HEADER,
-                                  0, rootHubName);
+                                  0, host == KSIM_PNP_HOST ? secondRootHubName : rootHubName);
   }
   return reply;
 }
@@ -97,10 +101,19 @@ static PortContent ContentOf(KsimKind hub, ULONG port) {
   if (hub == KSIM_ROOT_HUB) {
     if (port == OTHER_DEVICE_PORT) return PORT_OTHER;
     if (port != KORVEN_ROOT_PORT) return PORT_EMPTY;
-    if (state.behindHub) return PORT_HUB;
+    if (state.behindHub == KORVENSIM_BEHIND_HUB) return PORT_HUB;
+    if (state.behindHub != KORVENSIM_ON_ROOT_PORT) return PORT_EMPTY;
     return state.plugged ? PORT_KORVEN : PORT_EMPTY;
   }
-  if (port == KORVEN_HUB_PORT && state.behindHub && state.plugged) return PORT_KORVEN;
+  if (hub == KSIM_PNP_ROOT_HUB) {
+    return port == KORVEN_ROOT_PORT && state.behindHub == KORVENSIM_ON_SECOND_CONTROLLER &&
+                   state.plugged
+               ? PORT_KORVEN
+               : PORT_EMPTY;
+  }
+  if (port == KORVEN_HUB_PORT && state.behindHub == KORVENSIM_BEHIND_HUB && state.plugged) {
+    return PORT_KORVEN;
+  }
   return PORT_EMPTY;
 }
 
@@ -229,6 +242,11 @@ NTSTATUS KsimUsbCreateDevices(PDRIVER_OBJECT driver) {
   if (NT_SUCCESS(status)) {
     status = KsimCreateDevice(driver, KSIM_EXTERNAL_HUB, L"\\Device\\KorvenSimHub",
                               L"\\DosDevices\\USB#VID_5A5A&PID_0100#KORVENSIMHUB#"
+                              L"{f18a0e88-c30c-11d0-8815-00a0c906bed8}");
+  }
+  if (NT_SUCCESS(status)) {
+    status = KsimCreateDevice(driver, KSIM_PNP_ROOT_HUB, L"\\Device\\KorvenSimRootHub2",
+                              L"\\DosDevices\\USB#ROOT_HUB#KORVENSIM2#"
                               L"{f18a0e88-c30c-11d0-8815-00a0c906bed8}");
   }
   return status;

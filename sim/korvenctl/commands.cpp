@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "korvenctl/control_channel.h"
+#include "korvenctl/host_controller.h"
 #include "korvenctl/usb_tree.h"
 
 namespace korvenctl {
@@ -174,7 +175,9 @@ int State() {
                                                                       : "none";
   std::printf("source=%s\n", source);
   std::printf("plugged=%s\n", state.plugged ? "yes" : "no");
-  std::printf("topology=%s\n", state.behindHub ? "hub" : "root");
+  std::printf("topology=%s\n", state.behindHub == KORVENSIM_BEHIND_HUB             ? "hub"
+                               : state.behindHub == KORVENSIM_ON_SECOND_CONTROLLER ? "controller"
+                                                                                   : "root");
   std::printf("product=0x%04X\n", static_cast<unsigned>(state.productId));
   std::printf("handles=%u\n", static_cast<unsigned>(state.openHandles));
   std::printf("opens=%u\n", static_cast<unsigned>(state.opens));
@@ -220,7 +223,9 @@ int Topology(const Arguments& arguments) {
   if (arguments.empty() || arguments.size() > 2) return 2;
   KorvenSimTopology topology{};
   if (arguments[0] == "hub") {
-    topology.behindHub = 1;
+    topology.behindHub = KORVENSIM_BEHIND_HUB;
+  } else if (arguments[0] == "controller") {
+    topology.behindHub = KORVENSIM_ON_SECOND_CONTROLLER;
   } else if (arguments[0] != "root") {
     return 2;
   }
@@ -412,7 +417,9 @@ void PrintUsage() {
                "  unplug [--quiet]             pull the device out (and broadcast it)\n"
                "  replug [--quiet]             plug it back (and broadcast it twice)\n"
                "  broadcast [TIMES]            WM_DEVICECHANGE DBT_DEVNODES_CHANGED\n"
-               "  topology root|hub [PRODUCT]  where the device sits, and its product id\n"
+               "  topology root|hub|controller [PRODUCT]  where the device sits (controller:\n"
+               "                               the second host controller), and its product id\n"
+               "  controller add|remove        install or remove the second host controller\n"
                "  reset                        power-on state, empty log, no faults\n"
                "  send REQUEST [INHEX|-] [OUTLEN]  one request on the device path\n"
                "  open                         open the device path as the program does\n"
@@ -438,6 +445,10 @@ int RunCommand(const std::string& command, const Arguments& arguments) {
     return 0;
   }
   if (command == "topology") return Topology(arguments);
+  if (command == "controller" && arguments.size() == 1) {
+    if (arguments[0] == "add") return AddHostController();
+    if (arguments[0] == "remove") return RemoveHostController();
+  }
   if (command == "reset" && arguments.empty()) return Simple(KORVENSIM_RESET, {}, "reset");
   if (command == "send") return Send(arguments);
   if (command == "open" && arguments.empty()) return Open();

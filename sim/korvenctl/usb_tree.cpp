@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "korvenctl/host_controller.h"
+
 namespace korvenctl {
 namespace {
 
@@ -105,23 +107,32 @@ void DescribeHub(std::string& out, const std::string& name, int depth) {
   CloseHandle(hub);
 }
 
+void DescribeController(std::string& out, const std::string& path, const std::string& title) {
+  HANDLE controller = Open(path);
+  if (controller == INVALID_HANDLE_VALUE) {
+    if (title != path) return;  // a legacy name that isn't there
+    Line(out, 0, title + ": cannot open, error " + std::to_string(GetLastError()));
+    return;
+  }
+  Line(out, 0, title);
+  std::string root = AskName(controller, kGetRootHubName, 0, 4, 8, 0);
+  if (root.empty()) {
+    Line(out, 1, "no root hub name");
+  } else {
+    DescribeHub(out, root, 1);
+  }
+  CloseHandle(controller);
+}
+
 }  // namespace
 
 std::string DescribeUsbTree() {
   std::string out;
   for (int i = 0; i < kControllers; ++i) {
-    const std::string path = "\\\\.\\HCD" + std::to_string(i);
-    HANDLE controller = Open(path);
-    if (controller == INVALID_HANDLE_VALUE) continue;
-    Line(out, 0, "HCD" + std::to_string(i));
-    std::string root = AskName(controller, kGetRootHubName, 0, 4, 8, 0);
-    if (root.empty()) {
-      Line(out, 1, "no root hub name");
-    } else {
-      DescribeHub(out, root, 1);
-    }
-    CloseHandle(controller);
+    DescribeController(out, "\\\\.\\HCD" + std::to_string(i), "HCD" + std::to_string(i));
   }
+  // Then the controllers of the system's device list, by their interface's path.
+  for (const std::string& path : ListedHostControllers()) DescribeController(out, path, path);
   if (out.empty()) out = "no host controller\n";
   return out;
 }

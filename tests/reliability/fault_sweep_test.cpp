@@ -54,10 +54,12 @@ TEST(FaultSweep, TheSittingWithoutFaultsTouchesEveryServiceAndEndsClean) {
   const RunResult clean = RunSitting(0);
   EXPECT_TRUE(clean.problems.empty()) << ::testing::PrintToString(clean.problems);
   // The sitting reaches every service a fault can come from.
-  for (const char* call : {"RegCreateKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegOpenKeyExA",
-                           "CreateFileA", "DeviceIoControl", "LoadLibraryA", "GetProcAddress",
-                           "mixerOpen", "mixerSetControlDetails", "PlaySoundA", "sndPlaySoundA",
-                           "Shell_NotifyIconA", "CreateMutexA", "WideCharToMultiByte"}) {
+  for (const char* call :
+       {"RegCreateKeyExA", "RegQueryValueExA", "RegSetValueExA", "RegOpenKeyExA", "CreateFileA",
+        "DeviceIoControl", "LoadLibraryA", "GetProcAddress", "mixerOpen", "mixerSetControlDetails",
+        "PlaySoundA", "sndPlaySoundA", "Shell_NotifyIconA", "CreateMutexA", "WideCharToMultiByte",
+        "SetupDiGetClassDevsA", "SetupDiEnumDeviceInterfaces",
+        "SetupDiGetDeviceInterfaceDetailA"}) {
     EXPECT_NE(std::find(clean.callNames.begin(), clean.callNames.end(), call),
               clean.callNames.end())
         << call;

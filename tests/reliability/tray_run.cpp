@@ -141,6 +141,8 @@ std::vector<std::string> TrayRun::Leftovers(const std::string& faultedCall) cons
   expect("tray icons", static_cast<long long>(m.shell.IconCount()),
          faultedCall == "Shell_NotifyIconA" ? 1 : 0);
   expect("mutex handles", m.system.OpenHandleCount());
+  expect("device lists", m.interfaces.OpenListCount());
+  expect("stale device list uses", m.interfaces.InvalidListUses());
   expect("icons", static_cast<long long>(m.windows.LiveIconCount()));
   expect("menus", static_cast<long long>(m.windows.LiveMenuCount()));
   expect("bitmaps", static_cast<long long>(m.windows.LiveBitmapCount()));

@@ -384,5 +384,61 @@ TEST_F(ControlPanelTest, RemotePageMessageRefreshesOrSelectsThePage) {
   });
 }
 
+TEST_F(ControlPanelTest, TaskbarCreatedPutsTheIconOfEachStateBackAndChangesNothingElse) {
+  Run([&] {
+    const unsigned taskbarCreated = m.windows.RegisterWindowMessage("TaskbarCreated");
+    const auto iconShown = [&] {
+      const auto icons = m.shell.Icons();
+      return icons.size() == 1 ? m.windows.IconResourceId(reinterpret_cast<fw::Hicon>(
+                                     static_cast<std::uintptr_t>(icons[0].hIcon)))
+                               : 0;
+    };
+    // The shell comes back empty and tells every top-level window so.
+    const auto restartShell = [&] {
+      m.shell.Restart();
+      m.korven.ClearRequests();
+      m.registry.ClearWrites();
+      Panel().SendMessage(taskbarCreated, 0, 0);
+      m.windows.PumpMessages();
+      EXPECT_TRUE(m.korven.Requests().empty()) << Log();
+      EXPECT_TRUE(m.registry.Writes().empty());
+    };
+
+    restartShell();
+    EXPECT_EQ(TrayMenu(), static_cast<unsigned>(IDR_MENU_NODEVICE));
+    EXPECT_EQ(iconShown(), IDI_TRAY_NODEVICE);
+    // Sent while the icon is still there: one icon, not two.
+    Panel().SendMessage(taskbarCreated, 0, 0);
+    EXPECT_EQ(m.shell.IconCount(), 1u);
+    EXPECT_EQ(m.shell.Log().back(), "add 146");
+
+    m.PlugKorven();
+    DeviceNodesChanged();
+    DeviceNodesChanged();
+    restartShell();
+    EXPECT_EQ(TrayMenu(), static_cast<unsigned>(IDR_MENU_CLOSED));
+    EXPECT_EQ(iconShown(), IDI_TRAY_CLOSED);
+    EXPECT_EQ(ActivePage(), CControlPanelDlg::kFilterPage);
+
+    TrayCommand(ID_TRAY_OPEN_SETTING);
+    TrayCommand(ID_TRAY_TEST_SPEAKER);
+    restartShell();
+    EXPECT_EQ(TrayMenu(), static_cast<unsigned>(IDR_MENU_CLOSED)) << "testing";
+    EXPECT_TRUE(Panel().SpeakerTest()->IsShown());
+
+    TrayCommand(ID_TRAY_OPEN_SETTING);
+    Panel().Sheet().SetActivePage(CControlPanelDlg::kRemotePage);
+    restartShell();
+    EXPECT_EQ(TrayMenu(), static_cast<unsigned>(IDR_MENU_OPEN));
+    EXPECT_EQ(iconShown(), IDI_TRAY_OPEN);
+    EXPECT_TRUE(Shown());
+    EXPECT_EQ(ActivePage(), CControlPanelDlg::kRemotePage);
+    // The menu that came back is the one that works.
+    TrayCommand(ID_TRAY_CLOSE_SETTING);
+    EXPECT_FALSE(Shown());
+    TrayCommand(ID_TRAY_EXIT);
+  });
+}
+
 }  // namespace
 }  // namespace korven

@@ -9,10 +9,12 @@
 #include "platform/platform.h"
 #include "platform/sim/fault_plan.h"
 #include "platform/sim/sim_code_page.h"
+#include "platform/sim/sim_device_interfaces.h"
 #include "platform/sim/sim_device_router.h"
 #include "platform/sim/sim_korven_device.h"
 #include "platform/sim/sim_modules.h"
 #include "platform/sim/sim_usb_tree.h"
+#include "platform/usb_ioctl.h"
 
 namespace korven::testing {
 
@@ -25,6 +27,7 @@ struct UsbTestMachine {
     services.device = &router;
     services.modules = &modules;
     services.codePage = &codePage;
+    services.deviceInterfaces = &interfaces;
   }
 
   // Host controller `number` with a root hub of `ports` ports named `rootHub`.
@@ -33,11 +36,19 @@ struct UsbTestMachine {
     usb.AddHub(rootHub, ports);
   }
 
+  // A host controller known only by its interface's device path in the system's list.
+  void AddListedController(const std::string& path, const std::string& rootHub, int ports = 4) {
+    usb.AddInterfaceHostController(path, rootHub);
+    usb.AddHub(rootHub, ports);
+    interfaces.Add(platform::usb::kHostControllerInterface, path);
+  }
+
   // Every USB and library handle given back.
   bool AllHandlesClosed() const {
     return usb.OpenHandleCount() == 0 && usb.InvalidHandleUses() == 0 &&
            korven.OpenHandleCount() == 0 && modules.LoadedCount() == 0 &&
-           modules.InvalidUses() == 0;
+           modules.InvalidUses() == 0 && interfaces.OpenListCount() == 0 &&
+           interfaces.InvalidListUses() == 0;
   }
 
   platform::sim::FaultPlan faults;
@@ -46,6 +57,7 @@ struct UsbTestMachine {
   platform::sim::SimDeviceRouter router{korven, usb};
   platform::sim::SimModules modules{&faults};
   platform::sim::SimCodePage codePage{&faults};
+  platform::sim::SimDeviceInterfaces interfaces{&faults};
   platform::Platform services;
   fw::headless::HeadlessWindowSystem windows;
 };

@@ -86,13 +86,6 @@ TEST_F(UsbWalkTest, TriesTheTenControllersInOrderAndSkipsMissingOnes) {
   EXPECT_EQ(OpenedPaths(), expected);
 }
 
-TEST_F(UsbWalkTest, NoControllerAtAllIsNoDevice) {
-  EXPECT_FALSE(Walk());
-  EXPECT_EQ(machine.usb.Opens().size(), 10u);
-  EXPECT_EQ(machine.usb.Opens().back().path, "\\\\.\\HCD9");
-  EXPECT_TRUE(machine.usb.Requests().empty());
-}
-
 TEST_F(UsbWalkTest, StopsAtTheFirstMatch) {
   machine.AddController(0, "ROOT0", 4);
   machine.AddController(1, "ROOT1", 4);
@@ -100,6 +93,53 @@ TEST_F(UsbWalkTest, StopsAtTheFirstMatch) {
   EXPECT_TRUE(Walk());
   EXPECT_EQ(OpenedPaths(), (std::vector<std::string>{"\\\\.\\HCD0", "\\\\.\\ROOT0"}));
   EXPECT_EQ(RequestsWith(usb::IOCTL_USB_GET_NODE_CONNECTION_INFORMATION).size(), 2u);
+}
+
+// A host controller of a driver stack that made no legacy name, and the same controller as
+// HCD0 under its interface.
+constexpr char kListedController[] =
+    "\\\\?\\pci#ven_8086&dev_a36d#3&11583659&1&a0#{3abf6f2d-71c4-462a-8a92-1e6861e6af27}";
+constexpr char kHcd0Listed[] =
+    "\\\\?\\pci#ven_8086&dev_1e31#3&11583659&1&a8#{3abf6f2d-71c4-462a-8a92-1e6861e6af27}";
+
+TEST_F(UsbWalkTest, ListedControllersComeAfterTheTenNamesAndARootHubIsWalkedOnce) {
+  machine.AddController(0, "ROOT0", 1);
+  machine.interfaces.Add(usb::kHostControllerInterface, kHcd0Listed);
+  machine.usb.AddInterfaceHostController(kHcd0Listed, "ROOT0");
+  machine.AddListedController(kListedController, "ROOT_X", 2);
+  // A device list of another class is not asked for.
+  machine.interfaces.Add({0xA5DCBF10, 0x6530, 0x11D2, {}}, "\\\\?\\usb#other");
+
+  EXPECT_FALSE(Walk());
+  std::vector<std::string> expected{"\\\\.\\HCD0", "\\\\.\\ROOT0"};
+  for (int i = 1; i <= 9; ++i) expected.push_back("\\\\.\\HCD" + std::to_string(i));
+  // HCD0 again under its interface: asked for its root hub, which is not entered twice.
+  expected.insert(expected.end(), {kHcd0Listed, kListedController, "\\\\.\\ROOT_X"});
+  EXPECT_EQ(OpenedPaths(), expected);
+  EXPECT_EQ(machine.interfaces.Log(),
+            (std::vector<std::string>{"list", "enum 0", "path 0", "enum 1", "path 1", "enum 2 end",
+                                      "destroy"}));
+
+  machine.usb.PlugDevice("ROOT_X", 2, kKorvenVendor, kKorvenProduct);
+  EXPECT_TRUE(Walk()) << "plugged in behind the listed controller";
+  machine.usb.Unplug("ROOT_X", 2);
+  EXPECT_FALSE(Walk()) << "and pulled out";
+  EXPECT_TRUE(machine.AllHandlesClosed());
+}
+
+TEST_F(UsbWalkTest, AListThatCannotBeReadEndsTheWalkOrSkipsOneController) {
+  machine.AddListedController(kHcd0Listed, "ROOT_A");
+  machine.AddListedController(kListedController, "ROOT_B");
+  machine.usb.PlugDevice("ROOT_B", 1, kKorvenVendor, kKorvenProduct);
+  EXPECT_TRUE(Walk());
+  machine.usb.FailOpen(kHcd0Listed);
+  EXPECT_TRUE(Walk()) << "a controller that doesn't open is passed by";
+  const int callsBefore = machine.faults.CallCount();
+  machine.faults.FailCall(callsBefore + 11);  // after the ten legacy opens: the list itself
+  EXPECT_FALSE(Walk());
+  EXPECT_EQ(machine.faults.Calls().at(static_cast<std::size_t>(callsBefore) + 10),
+            "SetupDiGetClassDevsA");
+  EXPECT_TRUE(machine.AllHandlesClosed());
 }
 
 // --- Which ids it answers to.
@@ -243,8 +283,10 @@ TEST_F(UsbWalkTest, GoesOnPastFailuresToTheNextControllerAndPort) {
 
 TEST_F(UsbWalkTest, EveryPlatformCallFailingInTurnNeverLeaks) {
   // Count the calls of a walk through two hubs, then fail each one in turn.
+  // Behind a listed controller, so that the device list's calls fail in turn too.
   auto build = [](testing::UsbTestMachine& m) {
-    m.AddController(1, "R", 2);
+    m.AddController(1, "R0", 1);
+    m.AddListedController(kListedController, "R", 2);
     m.usb.AddHub("HB", 2);
     m.usb.PlugHub("R", 1, "HB");
     m.usb.PlugDevice("HB", 2, kKorvenVendor, kKorvenProduct);
@@ -263,6 +305,8 @@ TEST_F(UsbWalkTest, EveryPlatformCallFailingInTurnNeverLeaks) {
     // A close that fails leaves its handle; anything else must give every handle back.
     EXPECT_EQ(m.usb.OpenHandleCount(), failed == "CloseHandle" ? 1 : 0) << "call " << failing;
     EXPECT_EQ(m.usb.InvalidHandleUses(), 0) << "call " << failing;
+    EXPECT_EQ(m.interfaces.OpenListCount(), 0) << "call " << failing;
+    EXPECT_EQ(m.interfaces.InvalidListUses(), 0) << "call " << failing;
   }
 }
 

@@ -21,6 +21,10 @@
 //   korven_probe tab CAPTION INDEX           the dialog's tab row moves to tab INDEX, notifying
 //   korven_probe slider CAPTION ID POS       puts slider ID at POS and clicks its thumb, as a
 //                                            user's drag that ends there
+//   korven_probe explorer-restart CAPTION ID what a restarting shell does: the dialog's icon ID
+//                                            leaves the tray, then "TaskbarCreated" goes to
+//                                            every top-level window
+//   korven_probe manifest PATH               the program's embedded manifest (resource 1)
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -120,7 +124,9 @@ bool Within(int timeoutMs, Condition condition) {
   }
 }
 
-unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
+unsigned long Number(const char* text) {
+  return std::strtoul(text, nullptr, 0);
+}
 
 // Memory inside another window's process, for messages that write through a pointer (the
 // target writes into its own address space; nothing marshals these messages).
@@ -199,14 +205,15 @@ int Usage() {
                "usage: korven_probe wait|gone|shown|hidden CAPTION TIMEOUT_MS | dump CAPTION | "
                "rect CAPTION | click CAPTION ID | close CAPTION | post CAPTION MSG WPARAM LPARAM | "
                "tray CAPTION ID | menu|menu-gone TIMEOUT_MS | menu-keys VK... | "
-               "tab CAPTION INDEX | slider CAPTION ID POS\n");
+               "tab CAPTION INDEX | slider CAPTION ID POS | explorer-restart CAPTION ID | "
+               "manifest PATH\n");
   return 2;
 }
 
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
   DWORD_PTR result = 0;
-  const bool ok =
-      SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result) != 0;
+  const bool ok = SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
+                                      &result) != 0;
   if (answered != nullptr) *answered = ok;
   return static_cast<LRESULT>(result);
 }
@@ -365,6 +372,35 @@ int main(int argc, char** argv) {
                                               kReplyTimeoutMs, &ignored) != 0;
     std::printf("clicked %s answered=%d\n", argv[3], answered ? 1 : 0);
     return 0;
+  }
+  if (command == "explorer-restart" && argc == 4) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = dialog;
+    data.uID = Number(argv[3]);
+    const bool deleted = Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
+    const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    const bool posted = PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0) != 0;
+    std::printf("icon %s deleted=%d; TaskbarCreated broadcast=%d\n", argv[3], deleted ? 1 : 0,
+                posted ? 1 : 0);
+    return deleted && posted ? 0 : 1;
+  }
+  if (command == "manifest" && argc == 3) {
+    HMODULE program = LoadLibraryExA(argv[2], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = program != nullptr ? FindResourceA(program, MAKEINTRESOURCEA(1),
+                                                     MAKEINTRESOURCEA(24))  // RT_MANIFEST
+                                     : nullptr;
+    HGLOBAL loaded = found != nullptr ? LoadResource(program, found) : nullptr;
+    const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
+    if (bytes != nullptr) {
+      std::fwrite(bytes, 1, SizeofResource(program, found), stdout);
+    } else {
+      std::printf("no manifest in %s\n", argv[2]);
+    }
+    if (program != nullptr) FreeLibrary(program);
+    return bytes != nullptr ? 0 : 1;
   }
   if (command == "close" && argc == 3) {
     HWND dialog = Require(caption);

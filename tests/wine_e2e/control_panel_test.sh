@@ -19,13 +19,6 @@ speaker_test='top:KORVEN: Speaker Test'
 page_shown() {
   probe dump "$main" && grep -q "^control id=0 class=#32770 visible=1 .* text=$1\$" "$e2e_logs/probe.out"
 }
-# tray_menu ICON KEY...: a click on the tray icon ICON, then the keys in its menu.
-tray_menu() {
-  local icon="$1"
-  shift
-  probe post "$main" $tray_notify "$icon" 0x204 && probe menu 5000 &&
-    probe menu-keys "$@" && probe menu-gone 5000
-}
 
 scenario "start: in the notification area"
 ctl reset

@@ -181,6 +181,13 @@ tray_icon() {
     if probe tray "$main" "$id"; then echo "icon $id is there too" >"$e2e_logs/why"; return 1; fi
   done
 }
+# tray_menu ICON KEY...: a click on the tray icon ICON, then the keys in its menu.
+tray_menu() {
+  local icon="$1"
+  shift
+  probe post "$main" $tray_notify "$icon" 0x204 && probe menu 5000 &&
+    probe menu-keys "$@" && probe menu-gone 5000
+}
 
 # korven.exe from its installed folder, as a user starts it: up when the main window has
 # hidden itself in the notification area.
