@@ -21,6 +21,11 @@
 //   korven_probe tab CAPTION INDEX           the dialog's tab row moves to tab INDEX, notifying
 //   korven_probe slider CAPTION ID POS       puts slider ID at POS and clicks its thumb, as a
 //                                            user's drag that ends there
+//   korven_probe press CAPTION ID HOLD_MS [OFF_MS]
+//                                            presses the mouse button on the centre of control ID
+//                                            and releases it HOLD_MS later; with OFF_MS, the
+//                                            pointer leaves the control after HOLD_MS and the
+//                                            release comes OFF_MS later, off the control
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -120,7 +125,9 @@ bool Within(int timeoutMs, Condition condition) {
   }
 }
 
-unsigned long Number(const char* text) { return std::strtoul(text, nullptr, 0); }
+unsigned long Number(const char* text) {
+  return std::strtoul(text, nullptr, 0);
+}
 
 // Memory inside another window's process, for messages that write through a pointer (the
 // target writes into its own address space; nothing marshals these messages).
@@ -199,14 +206,14 @@ int Usage() {
                "usage: korven_probe wait|gone|shown|hidden CAPTION TIMEOUT_MS | dump CAPTION | "
                "rect CAPTION | click CAPTION ID | close CAPTION | post CAPTION MSG WPARAM LPARAM | "
                "tray CAPTION ID | menu|menu-gone TIMEOUT_MS | menu-keys VK... | "
-               "tab CAPTION INDEX | slider CAPTION ID POS\n");
+               "tab CAPTION INDEX | slider CAPTION ID POS | press CAPTION ID HOLD_MS [OFF_MS]\n");
   return 2;
 }
 
 LRESULT Send(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool* answered = nullptr) {
   DWORD_PTR result = 0;
-  const bool ok =
-      SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs, &result) != 0;
+  const bool ok = SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, kReplyTimeoutMs,
+                                      &result) != 0;
   if (answered != nullptr) *answered = ok;
   return static_cast<LRESULT>(result);
 }
@@ -342,6 +349,34 @@ int main(int argc, char** argv) {
     PostMessageA(slider, WM_LBUTTONUP, 0, at);
     std::printf("slider %s at %s released position=%d\n", argv[3], argv[4],
                 static_cast<int>(Send(slider, TBM_GETPOS, 0, 0)));
+    return 0;
+  }
+  if (command == "press" && (argc == 5 || argc == 6)) {
+    HWND dialog = Require(caption);
+    if (dialog == nullptr) return 1;
+    HWND control = GetDlgItem(dialog, std::atoi(argv[3]));
+    if (control == nullptr) {
+      std::printf("missing control %s\n", argv[3]);
+      return 1;
+    }
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    POINT on{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    POINT off{rect.left - 8, rect.top - 8};
+    // Posted, as the window system posts the mouse's messages. The pointer itself stays where
+    // it is: Wine would send a move of its own to where it was before.
+    auto post = [dialog](POINT screen, WPARAM buttons, UINT message) {
+      ScreenToClient(dialog, &screen);
+      PostMessageA(dialog, message, buttons, MAKELPARAM(screen.x, screen.y));
+    };
+    post(on, MK_LBUTTON, WM_LBUTTONDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[4])));
+    if (argc == 6) {
+      post(off, MK_LBUTTON, WM_MOUSEMOVE);
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[5])));
+    }
+    post(argc == 6 ? off : on, 0, WM_LBUTTONUP);
+    std::printf("pressed %s for %s ms%s\n", argv[3], argv[4], argc == 6 ? ", then off it" : "");
     return 0;
   }
   if (command == "dump" && argc == 3) {

@@ -23,6 +23,7 @@ fi
 source "$e2e_source/sim/sim_wine.sh"
 
 source "$e2e_source/tests/wine/checks.sh"
+source "$e2e_source/tests/wine/pulse.sh"
 korven_pid=
 korven_runs=0
 
@@ -48,6 +49,7 @@ e2e_begin() {
 e2e_finish() {
   if [ -n "$korven_pid" ]; then stop_korven_forcibly; fi
   wineserver -k >/dev/null 2>&1
+  korven_pulse_stop
   checks_summary
   exit $?
 }
@@ -225,4 +227,38 @@ IOCTL_SET_GAIN_RR 1
 IOCTL_SET_GAIN_RL 1
 LOG
   check "no handle left open" device_state handles=0
+}
+
+# Listening: e2e_listen gives the programs started after it a sound server of the test's own
+# (tests/wine/pulse.sh); record NAME records it into $e2e_logs/NAME.raw; heard WORD... ends
+# the recording, which must hold what the WORDs say (tests/wine_e2e/listen.py; what was heard
+# is left in $e2e_logs/NAME.txt).
+e2e_listen() {
+  korven_pulse_start || { echo "no sound server" >&2; e2e_finish; }
+}
+record() {
+  recording="$e2e_logs/$1"
+  korven_pulse_record "$recording.raw"
+}
+heard() {
+  sleep 0.5  # the last sound's way through the server
+  korven_pulse_record_end
+  korven_pulse_heard "$recording.raw" "$@" >"$recording.txt" 2>&1
+  local status=$?
+  cp "$recording.txt" "$e2e_logs/why"
+  return $status
+}
+# timed_click CAPTION ID: click, with the time before it in $click_began and after it in
+# $click_ended (seconds), between which the handler ran.
+timed_click() {
+  click_began="$(date +%s.%N)"
+  click "$1" "$2"
+  local status=$?
+  click_ended="$(date +%s.%N)"
+  return $status
+}
+# sleep_after TIME SECONDS: sleeps until SECONDS after TIME (as $click_ended), if that is ahead.
+sleep_after() {
+  sleep "$(awk -v t="$1" -v d="$2" -v now="$(date +%s.%N)" \
+    'BEGIN { left = t + d - now; printf "%.3f", (left > 0 ? left : 0) }')"
 }
