@@ -225,6 +225,15 @@ HWND Require(const std::string& caption) {
   return hwnd;
 }
 
+// Control ID of the dialog, or a "missing" line and null.
+HWND RequireControl(const std::string& caption, const char* id) {
+  HWND dialog = Require(caption);
+  if (dialog == nullptr) return nullptr;
+  HWND control = GetDlgItem(dialog, std::atoi(id));
+  if (control == nullptr) std::printf("missing control %s\n", id);
+  return control;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -327,13 +336,8 @@ int main(int argc, char** argv) {
     return answered && selected == index ? 0 : 1;
   }
   if (command == "slider" && argc == 5) {
-    HWND dialog = Require(caption);
-    if (dialog == nullptr) return 1;
-    HWND slider = GetDlgItem(dialog, std::atoi(argv[3]));
-    if (slider == nullptr) {
-      std::printf("missing control %s\n", argv[3]);
-      return 1;
-    }
+    HWND slider = RequireControl(caption, argv[3]);
+    if (slider == nullptr) return 1;
     Send(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(std::atoi(argv[4])));
     RemoteBuffer thumb(slider, sizeof(RECT));
     RECT rect{};
@@ -352,13 +356,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "press" && (argc == 5 || argc == 6)) {
-    HWND dialog = Require(caption);
-    if (dialog == nullptr) return 1;
-    HWND control = GetDlgItem(dialog, std::atoi(argv[3]));
-    if (control == nullptr) {
-      std::printf("missing control %s\n", argv[3]);
-      return 1;
-    }
+    HWND control = RequireControl(caption, argv[3]);
+    if (control == nullptr) return 1;
+    HWND dialog = GetParent(control);
     RECT rect{};
     GetWindowRect(control, &rect);
     POINT on{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -388,13 +388,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "click" && argc == 4) {
-    HWND dialog = Require(caption);
-    if (dialog == nullptr) return 1;
-    HWND button = GetDlgItem(dialog, std::atoi(argv[3]));
-    if (button == nullptr) {
-      std::printf("missing control %s\n", argv[3]);
-      return 1;
-    }
+    HWND button = RequireControl(caption, argv[3]);
+    if (button == nullptr) return 1;
     DWORD_PTR ignored = 0;
     const bool answered = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG,
                                               kReplyTimeoutMs, &ignored) != 0;

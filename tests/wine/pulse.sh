@@ -31,6 +31,7 @@ PA
   # No session bus either: on a display the daemon would start one of its own.
   PULSE_STATE_PATH="$dir/state" DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/no-bus" \
     pulseaudio -n -F "$dir/daemon.pa" --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+    --high-priority=yes --realtime=yes \
     --log-target="file:$dir/pulseaudio.log" >"$dir/pulseaudio.out" 2>&1 &
   korven_pulse_pid=$!
   export PULSE_SERVER="unix:$dir/native"

@@ -8,7 +8,8 @@ RECORDING is raw audio as the tests record it: signed 16-bit little-endian, 6 ch
 cut into 50 ms windows; runs of windows with the same channels carrying signal make the
 sounds heard, each with its channels, its length, its pitch and its level. Silence before the
 first sound and after the last one is left out, and so are runs of at most two windows between
-two others (a window that holds the end of one sound and the start of the next).
+two others (a window that holds the end of one sound and the start of the next) and silences
+of at most three windows within one sound (a gap where the player fell behind).
 
 A sound is named when it is one of the program's test tones on its own channel at its pitch,
 or the rotation clip (its hum on several channels, swelling once per loop). Each EXPECTED word
@@ -42,7 +43,8 @@ TONES = {
     "LFE": (3, 392.00),
     "LS": (4, 439.96),
 }
-PITCH_TOLERANCE = 0.01
+# Neighbouring tones are 6 % apart or more.
+PITCH_TOLERANCE = 0.03
 # The rotation clip: a hum at 440 Hz on every channel the server spreads a mono sound over,
 # swelling once per loop of 13,328 samples at 22,050 samples/s.
 CLIP_PITCH = 440.08
@@ -97,6 +99,12 @@ def settle(sounds):
         while sounds and not sounds[-1].channels:
             sounds.pop()
         for i in range(1, len(sounds) - 1):
+            if (not sounds[i].channels and sounds[i].windows <= 3
+                    and sounds[i - 1].channels == sounds[i + 1].channels):
+                sounds[i - 1].last = sounds[i].last
+                sounds.pop(i)
+                changed = True
+                break
             if sounds[i].windows <= 2 and sounds[i - 1].windows > 2 and sounds[i + 1].windows > 2:
                 # Half of it to each side.
                 sounds[i - 1].last += (sounds[i].windows + 1) // 2
@@ -151,8 +159,11 @@ def describe(samples, sound):
     if not sound.channels:
         return sound
     part = interior(samples, sound)
-    loudest = max(sound.channels, key=lambda c: np.sqrt((part[:, c] ** 2).mean()))
-    sound.level = float(np.sqrt((part[:, loudest] ** 2).mean()))
+    # The level: what all but the highest 0.5 % of the samples stay under. It scales with the
+    # sound and, unlike the mean power, hardly moves when the player leaves gaps.
+    levels = {c: float(np.percentile(np.abs(part[:, c]), 99.5)) for c in sound.channels}
+    loudest = max(levels, key=levels.get)
+    sound.level = levels[loudest]
     sound.pitch = pitch(part[:, loudest])
     near = lambda f: abs(sound.pitch - f) <= f * PITCH_TOLERANCE
     sound.name = "?"

@@ -9,11 +9,9 @@
 set -u
 # The build folder and a display come from the common part.
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_common.sh"
-e2e_begin "$build" wine-e2e-volume
 e2e_listen
+e2e_begin "$build" wine-e2e-volume
 
-speaker_test='top:KORVEN: Speaker Test'
-speaker_exit=1076
 picture_lf=1051
 master=1016
 
