@@ -3,6 +3,9 @@
 # folder, on the current X display. Installs what is missing first.
 #   tools/run_korven.sh   on the user's display; without one, on a hidden display (Xvfb)
 #                         for a few seconds, leaving a screenshot in build/windows-i686/wine-run
+# Sound goes to the user's own sound server (PulseAudio, or PipeWire's PulseAudio socket) when
+# there is one; with no display, with none found, or with KORVEN_SOUND=private, to a private
+# server's null sink, which nobody hears (as in the tests).
 set -u
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/install_packages.sh
@@ -21,14 +24,50 @@ fi
 
 cmake --preset windows-i686 && cmake --build --preset windows-i686 -j "$(nproc)" || exit 1
 
+# The user's sound server, looked for before the private world replaces the user's folders.
+user_runtime="${XDG_RUNTIME_DIR:-/run/user/$(id -u)}"
+user_pulse="${PULSE_SERVER:-}"
+user_cookie="${PULSE_COOKIE:-${XDG_CONFIG_HOME:-${HOME:-/nonexistent}/.config}/pulse/cookie}"
+# As root through sudo, the server is the invoking user's.
+if [ -n "${SUDO_UID:-}" ] && [ -z "$user_pulse" ]; then
+  user_runtime="/run/user/$SUDO_UID"
+  user_cookie="$(getent passwd "$SUDO_UID" | cut -d: -f6)/.config/pulse/cookie"
+fi
+user_sound_server() {
+  local server
+  for server in "$user_pulse" "unix:$user_runtime/pulse/native"; do
+    [ -n "$server" ] || continue
+    [[ "$server" != unix:* || -S "${server#unix:}" ]] || continue
+    if PULSE_SERVER="$server" timeout 5 pactl info >/dev/null 2>&1; then
+      echo "$server"
+      return 0
+    fi
+  done
+  return 1
+}
+
 source tests/wine/wine_env.sh
+source tests/wine/pulse.sh
 korven_wine_env build/windows-i686 wine-run
+[ -f "$user_cookie" ] && export PULSE_COOKIE="$user_cookie"
+if [ -z "${KORVEN_RUN_HIDDEN:-}" ] && [ "${KORVEN_SOUND:-}" != private ] &&
+  server="$(user_sound_server)"; then
+  export PULSE_SERVER="$server"
+  echo "Sound: through your sound server ($server)."
+elif korven_pulse_start; then
+  echo "Sound: into a private null sink nobody hears ($PULSE_SERVER)."
+else
+  echo "Sound: none (no sound server could be started)."
+fi
 echo "Preparing the Wine prefix in $WINEPREFIX ..."
 korven_wine_prefix || { echo "Wine prefix set-up failed; see $KORVEN_WINE_ROOT/logs" >&2; exit 1; }
 
 # The driver lives as long as the wineserver: keep one server for the whole run.
 wineserver -p
-stop_server() { wineserver -k >/dev/null 2>&1; }
+stop_server() {
+  wineserver -k >/dev/null 2>&1
+  korven_pulse_stop
+}
 trap stop_server EXIT
 
 # The simulated device (driver and companion libraries), when this build has it; without

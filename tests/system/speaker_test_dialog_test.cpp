@@ -278,18 +278,6 @@ TEST_F(SpeakerTestDialogTest, ManualHitTestIncludesThePictureEdges) {
   }
 }
 
-TEST_F(SpeakerTestDialogTest, PressesInAutoOrSurroundModeDoNothing) {
-  CreateAndOpen();
-  for (int mode : {IDC_MODE_AUTO, IDC_MODE_SURROUND}) {
-    ASSERT_TRUE(Click(mode));
-    Clear();
-    windows_.MouseDown(Dlg(), CentreOf(IDC_PICTURE_LF));
-    windows_.MouseUp(Dlg(), CentreOf(IDC_PICTURE_LF));
-    EXPECT_EQ(Sounds(), "") << mode;
-    EXPECT_EQ(Picture(IDC_PICTURE_LF), "190") << mode;
-  }
-}
-
 TEST_F(SpeakerTestDialogTest, OpenWithoutDeviceReportsStaysHiddenAndTriesAgainNextTime) {
   Create();
   device_.SetDriverLoaded(false);

@@ -25,6 +25,11 @@
 //                                            leaves the tray, then "TaskbarCreated" goes to
 //                                            every top-level window
 //   korven_probe manifest PATH               the program's embedded manifest (resource 1)
+//   korven_probe press CAPTION ID HOLD_MS [OFF_MS]
+//                                            presses the mouse button on the centre of control ID
+//                                            and releases it HOLD_MS later; with OFF_MS, the
+//                                            pointer leaves the control after HOLD_MS and the
+//                                            release comes OFF_MS later, off the control
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
@@ -206,7 +211,7 @@ int Usage() {
                "rect CAPTION | click CAPTION ID | close CAPTION | post CAPTION MSG WPARAM LPARAM | "
                "tray CAPTION ID | menu|menu-gone TIMEOUT_MS | menu-keys VK... | "
                "tab CAPTION INDEX | slider CAPTION ID POS | explorer-restart CAPTION ID | "
-               "manifest PATH\n");
+               "manifest PATH | press CAPTION ID HOLD_MS [OFF_MS]\n");
   return 2;
 }
 
@@ -223,6 +228,15 @@ HWND Require(const std::string& caption) {
   HWND hwnd = FindDialog(caption);
   if (hwnd == nullptr) std::printf("missing %s\n", caption.c_str());
   return hwnd;
+}
+
+// Control ID of the dialog, or a "missing" line and null.
+HWND RequireControl(const std::string& caption, const char* id) {
+  HWND dialog = Require(caption);
+  if (dialog == nullptr) return nullptr;
+  HWND control = GetDlgItem(dialog, std::atoi(id));
+  if (control == nullptr) std::printf("missing control %s\n", id);
+  return control;
 }
 
 }  // namespace
@@ -327,13 +341,8 @@ int main(int argc, char** argv) {
     return answered && selected == index ? 0 : 1;
   }
   if (command == "slider" && argc == 5) {
-    HWND dialog = Require(caption);
-    if (dialog == nullptr) return 1;
-    HWND slider = GetDlgItem(dialog, std::atoi(argv[3]));
-    if (slider == nullptr) {
-      std::printf("missing control %s\n", argv[3]);
-      return 1;
-    }
+    HWND slider = RequireControl(caption, argv[3]);
+    if (slider == nullptr) return 1;
     Send(slider, TBM_SETPOS, TRUE, static_cast<LPARAM>(std::atoi(argv[4])));
     RemoteBuffer thumb(slider, sizeof(RECT));
     RECT rect{};
@@ -351,6 +360,30 @@ int main(int argc, char** argv) {
                 static_cast<int>(Send(slider, TBM_GETPOS, 0, 0)));
     return 0;
   }
+  if (command == "press" && (argc == 5 || argc == 6)) {
+    HWND control = RequireControl(caption, argv[3]);
+    if (control == nullptr) return 1;
+    HWND dialog = GetParent(control);
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    POINT on{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    POINT off{rect.left - 8, rect.top - 8};
+    // Posted, as the window system posts the mouse's messages. The pointer itself stays where
+    // it is: Wine would send a move of its own to where it was before.
+    auto post = [dialog](POINT screen, WPARAM buttons, UINT message) {
+      ScreenToClient(dialog, &screen);
+      PostMessageA(dialog, message, buttons, MAKELPARAM(screen.x, screen.y));
+    };
+    post(on, MK_LBUTTON, WM_LBUTTONDOWN);
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[4])));
+    if (argc == 6) {
+      post(off, MK_LBUTTON, WM_MOUSEMOVE);
+      std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[5])));
+    }
+    post(argc == 6 ? off : on, 0, WM_LBUTTONUP);
+    std::printf("pressed %s for %s ms%s\n", argv[3], argv[4], argc == 6 ? ", then off it" : "");
+    return 0;
+  }
   if (command == "dump" && argc == 3) {
     HWND dialog = Require(caption);
     if (dialog == nullptr) return 1;
@@ -360,13 +393,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "click" && argc == 4) {
-    HWND dialog = Require(caption);
-    if (dialog == nullptr) return 1;
-    HWND button = GetDlgItem(dialog, std::atoi(argv[3]));
-    if (button == nullptr) {
-      std::printf("missing control %s\n", argv[3]);
-      return 1;
-    }
+    HWND button = RequireControl(caption, argv[3]);
+    if (button == nullptr) return 1;
     DWORD_PTR ignored = 0;
     const bool answered = SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG,
                                               kReplyTimeoutMs, &ignored) != 0;

@@ -22,6 +22,11 @@ korven_wine_env() {
   export XDG_RUNTIME_DIR="$root/xdg/runtime"
   export TMPDIR="$root/tmp"
   export PULSE_RUNTIME_PATH="$root/pulse"
+  # No sound server unless a script starts one (tests/wine/pulse.sh): a socket nobody listens
+  # on, so that Wine has no sound device and no PulseAudio client starts a daemon of its own.
+  export PULSE_SERVER="unix:$root/pulse/no-server"
+  printf 'autospawn = no\n' >"$root/pulse/client.conf"
+  export PULSE_CLIENTCONFIG="$root/pulse/client.conf"
   export WINEDEBUG=-all
   # No Mono, no Gecko, no menu entries.
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

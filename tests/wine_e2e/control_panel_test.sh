@@ -13,8 +13,6 @@ e2e_begin "$build" wine-e2e-panel
 slider_r=1020
 reset_r=1079
 enable_filter=1048
-speaker_exit=1076
-speaker_test='top:KORVEN: Speaker Test'
 # page_shown TEXT: the settings show the page with that caption.
 page_shown() {
   probe dump "$main" && grep -q "^control id=0 class=#32770 visible=1 .* text=$1\$" "$e2e_logs/probe.out"

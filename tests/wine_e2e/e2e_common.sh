@@ -23,6 +23,7 @@ fi
 source "$e2e_source/sim/sim_wine.sh"
 
 source "$e2e_source/tests/wine/checks.sh"
+source "$e2e_source/tests/wine/pulse.sh"
 korven_pid=
 korven_runs=0
 
@@ -32,6 +33,7 @@ e2e_begin() {
   local build="$1" name="$2"
   korvensim_fresh_prefix "$build" "$name" || { echo "no Wine prefix" >&2; exit 1; }
   e2e_logs="$KORVEN_WINE_ROOT/logs"
+  if [ -n "${e2e_sound:-}" ]; then korven_pulse_start || { echo "no sound server" >&2; exit 1; }; fi
   : >"$e2e_logs/why"
   # What the last probe said explains a failed check.
   check_detail="$e2e_logs/why"
@@ -48,6 +50,7 @@ e2e_begin() {
 e2e_finish() {
   if [ -n "$korven_pid" ]; then stop_korven_forcibly; fi
   wineserver -k >/dev/null 2>&1
+  korven_pulse_stop
   checks_summary
   exit $?
 }
@@ -161,6 +164,8 @@ click_returned() {
 
 # The program's windows and messages.
 main='top:KORVEN: Control Panel'
+speaker_test='top:KORVEN: Speaker Test'
+speaker_exit=1076  # the Speaker Test's "&Exit"
 tray_notify=0x40A
 remote_page_message=0x40B
 menu_nodevice=146
@@ -232,4 +237,40 @@ IOCTL_SET_GAIN_RR 1
 IOCTL_SET_GAIN_RL 1
 LOG
   check "no handle left open" device_state handles=0
+}
+
+# Listening: e2e_listen, before e2e_begin, gives the test's programs a sound server of the
+# test's own (tests/wine/pulse.sh) and, where allowed, a higher priority, so that a busy machine
+# does not leave gaps in what they play; record NAME records the server into
+# $e2e_logs/NAME.raw; heard WORD... ends the recording, which must hold what the WORDs say
+# (tests/wine_e2e/listen.py; what was heard is left in $e2e_logs/NAME.txt).
+e2e_listen() {
+  e2e_sound=1
+  renice -n -10 -p $$ >/dev/null 2>&1
+}
+record() {
+  recording="$e2e_logs/$1"
+  korven_pulse_record "$recording.raw"
+}
+heard() {
+  sleep 0.5  # the last sound's way through the server
+  korven_pulse_record_end
+  korven_pulse_heard "$recording.raw" "$@" >"$recording.txt" 2>&1
+  local status=$?
+  cp "$recording.txt" "$e2e_logs/why"
+  return $status
+}
+# timed_click CAPTION ID: click, with the time before it in $click_began and after it in
+# $click_ended (seconds), between which the handler ran.
+timed_click() {
+  click_began="$(date +%s.%N)"
+  click "$1" "$2"
+  local status=$?
+  click_ended="$(date +%s.%N)"
+  return $status
+}
+# sleep_after TIME SECONDS: sleeps until SECONDS after TIME (as $click_ended), if that is ahead.
+sleep_after() {
+  sleep "$(awk -v t="$1" -v d="$2" -v now="$(date +%s.%N)" \
+    'BEGIN { left = t + d - now; printf "%.3f", (left > 0 ? left : 0) }')"
 }

@@ -7,8 +7,8 @@ set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 build="${1:-$here/../../build/windows-i686}"
 status=0
-for test in usb_walk_test filter_page_test control_panel_test speaker_test_test remote_page_test \
-            todays_windows_test; do
+for test in usb_walk_test filter_page_test control_panel_test speaker_test_test master_volume_test \
+  remote_page_test todays_windows_test; do
   echo "== $test"
   bash "$here/$test.sh" "$build" || status=1
 done
