@@ -30,6 +30,7 @@ korven_install_packages() {
 
 # What building korven.exe and running it under Wine needs.
 KORVEN_WINDOWS_PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
-                         binutils-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth imagemagick)
+                         binutils-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth imagemagick
+                         nsis)
 # What the native test suite needs on top.
 KORVEN_NATIVE_PACKAGES=(g++ libgtest-dev libgmock-dev clang libclang-rt-14-dev ninja-build)
