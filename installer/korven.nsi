@@ -31,7 +31,9 @@ SetCompressor /SOLID lzma
 !define KORVEN_WINDOW_CLASS "#32770"
 !define KORVEN_WINDOW_CAPTION "KORVEN: Control Panel"
 !define KORVEN_EXIT_COMMAND 32771
-!define KORVEN_EXIT_WAIT_MS 10000
+!define KORVEN_EXIT_WAIT_SECONDS 10
+!define /math KORVEN_EXIT_WAIT_MS ${KORVEN_EXIT_WAIT_SECONDS} * 1000
+!define /math KORVEN_EXIT_POLLS ${KORVEN_EXIT_WAIT_SECONDS} * 10
 
 !define EXIT_CANCELLED 1
 !define EXIT_SETUP_RUNNING 3
@@ -54,7 +56,7 @@ AllowSkipFiles off
 VIProductVersion "${KORVEN_VERSION}.0"
 VIFileVersion "${KORVEN_VERSION}.0"
 
-Var Log             ; the log file's handle
+Var Log             ; the log's handle (append only), closed when the process ends
 Var LogName
 Var FinishText      ; the finish page's text: done, and what is still missing
 Var MadeFolder      ; 1 when the folder check made $INSTDIR (it removes it again)
@@ -128,7 +130,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright 2002 TALVOR Co
     StrCpy $0 0
     Call ${un}OpenLog
     ${GiveUp} ${EXIT_SETUP_RUNNING} "Another KORVEN Setup or Uninstall is running. Wait until it has finished, then try again."
-    FileClose $Log
   FunctionEnd
 
   ; Ends a running KORVEN through its own Exit, which resets the device and closes the
@@ -153,7 +154,7 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright 2002 TALVOR Co
     ${Else}
       ; Its process cannot be waited on: wait for its window instead.
       StrCpy $0 0
-      ${For} $4 1 100
+      ${For} $4 1 ${KORVEN_EXIT_POLLS}
         Sleep 100
         FindWindow $1 "${KORVEN_WINDOW_CLASS}" "${KORVEN_WINDOW_CAPTION}"
         ${If} $1 = 0
@@ -172,8 +173,8 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright 2002 TALVOR Co
       ${If} $0 = 1
         Return
       ${EndIf}
-      ${Log} "KORVEN did not end within 10 seconds."
-      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "KORVEN did not end within 10 seconds.$\r$\n$\r$\nChoose Exit in its menu in the notification area, then Retry." /SD IDCANCEL IDRETRY`
+      ${Log} "KORVEN did not end within ${KORVEN_EXIT_WAIT_SECONDS} seconds."
+      ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "KORVEN did not end within ${KORVEN_EXIT_WAIT_SECONDS} seconds.$\r$\n$\r$\nChoose Exit in its menu in the notification area, then Retry." /SD IDCANCEL IDRETRY`
         ${Break}
       ${EndIf}
     ${Loop}
@@ -342,14 +343,6 @@ Section "KORVEN"
   ${Log} "KORVEN ${KORVEN_VERSION} is installed in $INSTDIR."
 SectionEnd
 
-Function .onInstFailed
-  FileClose $Log
-FunctionEnd
-
-Function .onInstSuccess
-  FileClose $Log
-FunctionEnd
-
 Function SetupCancelled
   ${Log} "Cancelled."
   SetErrorLevel ${EXIT_CANCELLED}
@@ -459,7 +452,6 @@ Function un.onInit
   ${If} $Ours = 0
   ${AndIfNot} ${FileExists} "$INSTDIR\${EXE}"
     ${GiveUp} ${EXIT_NOT_INSTALLED} "KORVEN is not installed in $INSTDIR (any more): there is nothing to remove."
-    FileClose $Log
     Quit
   ${EndIf}
 FunctionEnd
@@ -496,14 +488,6 @@ Section "Uninstall"
   ${EndIf}
   ${Log} "KORVEN is removed from $INSTDIR; its settings are kept."
 SectionEnd
-
-Function un.onUninstFailed
-  FileClose $Log
-FunctionEnd
-
-Function un.onUninstSuccess
-  FileClose $Log
-FunctionEnd
 
 Function un.SetupCancelled
   ${Log} "Cancelled."

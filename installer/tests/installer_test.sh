@@ -79,6 +79,13 @@ nothing_registered() {
   ! reg32 "$run_key" KORVEN && ! reg32 "$uninstall_key" DisplayName && [ ! -e "$shortcut" ]
 }
 
+scenario "the setup program's own file"
+check "it asks for elevation" grep -aq 'level="requireAdministrator"' "$setup_built"
+check "its version resource is $version, as its name says" \
+  eval "helper version '$setup' && grep -qx 'version $version.0 text $version' '$e2e_logs/helper.out'"
+check "and korven.exe's is the same" \
+  eval "helper version 'C:\\KORVEN\\korven.exe' && grep -qx 'version $version.0 text $version' '$e2e_logs/helper.out'"
+
 scenario "silent install into a folder without the device's libraries, uninstalled twice"
 check "setup /S /D=C:\\Bare ends with 0" silent 0 "$setup" /S '/D=C:\Bare'
 check "korven.exe is the built one" same_program "$drive_c/Bare"

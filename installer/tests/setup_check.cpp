@@ -11,6 +11,8 @@
 //   korven_setup_check parent EXE         prints the file name of EXE's parent process
 //   korven_setup_check page CAPTION       the controls of the shown page of the setup window
 //                                         CAPTION (id, check, text)
+//   korven_setup_check version FILE       prints FILE's version resource: the fixed numbers
+//                                         and its ProductVersion text
 //   korven_setup_check hang CAPTION SECONDS   a window of the dialog class with that caption
 //                                         that answers no message, as a hung program's
 #include <windows.h>
@@ -153,6 +155,35 @@ int Page(const char* caption) {
   return 1;
 }
 
+int Version(const char* file) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+  std::vector<char> data(size);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  const WORD* translation = nullptr;
+  const char* text = nullptr;
+  UINT length = 0;
+  if (size == 0 || !GetFileVersionInfoA(file, 0, size, data.data()) ||
+      !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+      !VerQueryValueA(data.data(), "\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(const_cast<WORD**>(&translation)), &length) ||
+      length < 4) {
+    std::printf("no version resource in %s\n", file);
+    return 1;
+  }
+  char block[64];
+  std::snprintf(block, sizeof block, "\\StringFileInfo\\%04x%04x\\ProductVersion", translation[0],
+                translation[1]);
+  if (!VerQueryValueA(data.data(), block, reinterpret_cast<void**>(const_cast<char**>(&text)),
+                      &length)) {
+    text = "";
+  }
+  std::printf("version %lu.%lu.%lu.%lu text %s\n", fixed->dwProductVersionMS >> 16,
+              fixed->dwProductVersionMS & 0xFFFF, fixed->dwProductVersionLS >> 16,
+              fixed->dwProductVersionLS & 0xFFFF, text);
+  return 0;
+}
+
 int Hang(const char* caption, int seconds) {
   const HWND window = CreateWindowExA(0, "#32770", caption, WS_OVERLAPPED, 0, 0, 100, 100, nullptr,
                                       nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -167,7 +198,7 @@ int Hang(const char* caption, int seconds) {
 int Usage() {
   std::fprintf(stderr,
                "usage: korven_setup_check run TIMEOUT_MS PROGRAM [ARG...] | start-run-value NAME | "
-               "running EXE | parent EXE | page CAPTION | hang CAPTION SECONDS\n");
+               "running EXE | parent EXE | page CAPTION | version FILE | hang CAPTION SECONDS\n");
   return 2;
 }
 
@@ -186,6 +217,7 @@ int main(int argc, char** argv) {
   if (command == "running") return Running(argv[2]);
   if (command == "parent") return Parent(argv[2]);
   if (command == "page") return Page(argv[2]);
+  if (command == "version") return Version(argv[2]);
   if (command == "hang" && argc == 4) return Hang(argv[2], std::atoi(argv[3]));
   return Usage();
 }
