@@ -336,9 +336,8 @@ Section "KORVEN"
     ${EndIf}
   ${EndIf}
   ${If} $1 != ""
-    StrCpy $1 "The device's libraries $1 are not in $INSTDIR. They come with the KORVEN driver package: install it into this folder. Until then KORVEN cannot use the device."
-    ${Log} "$1"
-    StrCpy $FinishText "$FinishText$\r$\n$\r$\n$1"
+    ${Log} "The device's libraries $1 are not in $INSTDIR. They come with the KORVEN driver package: install it into this folder. Until then KORVEN cannot use the device."
+    StrCpy $FinishText "$FinishText$\r$\n$\r$\nThe device's libraries $1 are not in this folder. Install the KORVEN driver package into it: until then KORVEN cannot use the device."
   ${EndIf}
   ${Log} "KORVEN ${KORVEN_VERSION} is installed in $INSTDIR."
 SectionEnd

@@ -194,6 +194,7 @@ finish_page() {
 }
 check "the finish page offers 'Start KORVEN now', checked" eventually 30 finish_page
 check "and says nothing is missing" eval "grep -q 'has been installed' '$e2e_logs/helper.out' && ! grep -q 'are not in' '$e2e_logs/helper.out'"
+check "screenshot of the finish page" screenshot setup-finish "$setup_caption"
 ctl reset
 check "Finish" click "$setup_caption" 1
 check "setup ends with 0" eval "wait $setup_pid"
@@ -216,6 +217,23 @@ check "the device's libraries stay" test -f "$folder_unix/Zelfilter.dll" -a -f "
 check "so does the folder, with nothing else in it" \
   eval "[ \"\$(ls '$folder_unix' | tr '\n' ' ')\" = 'Zelfilter.dll hidrctrl.dll ' ]"
 check "the settings are kept" stored BassOutputMode 0x2
+
+scenario "interactive install into a folder without the device's libraries"
+wine "$setup" '/D=C:\Bare' >"$e2e_logs/setup-bare.out" 2>&1 &
+setup_pid=$!
+check "the setup window shows" probe wait "$setup_caption" 30000
+check "Install" click "$setup_caption" 1
+check "the finish page" eventually 30 finish_page
+check "says which libraries are missing" grep -qF \
+  "The device's libraries \"Zelfilter.dll\" and \"hidrctrl.dll\" are not in this folder." "$e2e_logs/helper.out"
+check "screenshot of that finish page" screenshot setup-finish-missing "$setup_caption"
+run_box="$(sed -n 's/^control id=\([0-9]*\) .*text=Start KORVEN now$/\1/p' "$e2e_logs/helper.out")"
+check "'Start KORVEN now' cleared" eval "helper page-click '${setup_caption#top:}' '$run_box' &&
+  helper page '${setup_caption#top:}' && grep -q 'check=0 text=Start KORVEN now\$' '$e2e_logs/helper.out'"
+check "Finish" click "$setup_caption" 1
+check "setup ends with 0" eval "wait $setup_pid"
+check "and starts nothing" eval '! korven_runs'
+check "its uninstall leaves nothing" eval "silent 0 'C:\\Bare\\uninstall.exe' /S && eventually 30 test ! -e '$drive_c/Bare'"
 
 scenario "a folder that cannot be written"
 touch "$drive_c/Blocked"  # a file where the folder would be

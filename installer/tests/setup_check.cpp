@@ -11,6 +11,7 @@
 //   korven_setup_check parent EXE         prints the file name of EXE's parent process
 //   korven_setup_check page CAPTION       the controls of the shown page of the setup window
 //                                         CAPTION (id, check, text)
+//   korven_setup_check page-click CAPTION ID   a click on control ID of that page
 //   korven_setup_check version FILE       prints FILE's version resource: the fixed numbers
 //                                         and its ProductVersion text
 //   korven_setup_check hang CAPTION SECONDS   a window of the dialog class with that caption
@@ -138,21 +139,36 @@ BOOL CALLBACK PrintControl(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
-// The setup window keeps its pages as a child dialog; only the shown one is listed.
-int Page(const char* caption) {
+// The setup window keeps its pages as child dialogs; the shown one, or null.
+HWND ShownPage(const char* caption) {
   const HWND setup = FindWindowA("#32770", caption);
   if (setup == nullptr) {
     std::printf("missing %s\n", caption);
-    return 1;
+    return nullptr;
   }
   for (HWND child = FindWindowExA(setup, nullptr, "#32770", nullptr); child != nullptr;
        child = FindWindowExA(setup, child, "#32770", nullptr)) {
-    if (!IsWindowVisible(child)) continue;
-    EnumChildWindows(child, PrintControl, 0);
-    return 0;
+    if (IsWindowVisible(child)) return child;
   }
   std::printf("no page shown\n");
-  return 1;
+  return nullptr;
+}
+
+int Page(const char* caption) {
+  const HWND page = ShownPage(caption);
+  if (page == nullptr) return 1;
+  EnumChildWindows(page, PrintControl, 0);
+  return 0;
+}
+
+int PageClick(const char* caption, int id) {
+  const HWND page = ShownPage(caption);
+  const HWND control = page != nullptr ? GetDlgItem(page, id) : nullptr;
+  DWORD_PTR ignored = 0;
+  return control != nullptr &&
+                 SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored)
+             ? 0
+             : 1;
 }
 
 int Version(const char* file) {
@@ -198,7 +214,8 @@ int Hang(const char* caption, int seconds) {
 int Usage() {
   std::fprintf(stderr,
                "usage: korven_setup_check run TIMEOUT_MS PROGRAM [ARG...] | start-run-value NAME | "
-               "running EXE | parent EXE | page CAPTION | version FILE | hang CAPTION SECONDS\n");
+               "running EXE | parent EXE | page CAPTION | page-click CAPTION ID | version FILE | "
+               "hang CAPTION SECONDS\n");
   return 2;
 }
 
@@ -217,6 +234,7 @@ int main(int argc, char** argv) {
   if (command == "running") return Running(argv[2]);
   if (command == "parent") return Parent(argv[2]);
   if (command == "page") return Page(argv[2]);
+  if (command == "page-click" && argc == 4) return PageClick(argv[2], std::atoi(argv[3]));
   if (command == "version") return Version(argv[2]);
   if (command == "hang" && argc == 4) return Hang(argv[2], std::atoi(argv[3]));
   return Usage();
