@@ -9,6 +9,15 @@ else()
                REQUIRED)
 endif()
 
+# The version numbers of VERSIONINFO come from the project's VERSION. The manifest names the
+# same version; a bump that forgets it stops here.
+configure_file(${CMAKE_SOURCE_DIR}/res/korven_version.h.in
+               ${CMAKE_BINARY_DIR}/generated/korven_version.h @ONLY)
+file(READ ${CMAKE_SOURCE_DIR}/res/korven.manifest KORVEN_MANIFEST)
+if(NOT KORVEN_MANIFEST MATCHES "version=\"${PROJECT_VERSION}\\.0\"")
+  message(FATAL_ERROR "res/korven.manifest does not name version ${PROJECT_VERSION}.0")
+endif()
+
 set(KORVEN_RES ${CMAKE_BINARY_DIR}/generated/korven.res)
 file(GLOB KORVEN_RES_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*)
 add_custom_command(
@@ -18,6 +27,7 @@ add_custom_command(
           -I ${CMAKE_SOURCE_DIR}/res -I ${CMAKE_BINARY_DIR}/generated
           -i ${CMAKE_SOURCE_DIR}/res/korven.rc -o ${KORVEN_RES}
   DEPENDS ${KORVEN_RES_INPUTS} ${KORVEN_GENERATED_MEDIA}
+          ${CMAKE_BINARY_DIR}/generated/korven_version.h
   WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/res
   COMMENT "Compiling resources")
 add_custom_target(korven_res DEPENDS ${KORVEN_RES})

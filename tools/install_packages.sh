@@ -31,7 +31,7 @@ korven_install_packages() {
 # What building korven.exe and running it under Wine needs.
 KORVEN_WINDOWS_PACKAGES=(cmake make python3 g++-mingw-w64-i686 g++-mingw-w64-x86-64
                          binutils-mingw-w64-i686 wine wine64 wine32:i386 xvfb xauth imagemagick
-                         pulseaudio pulseaudio-utils)
+                         pulseaudio pulseaudio-utils nsis)
 # What the tests need on top: the native suite, the Windows test program (googletest's
 # sources) and the analysis of what the Wine tests hear.
 KORVEN_NATIVE_PACKAGES=(g++ libgtest-dev libgmock-dev googletest clang libclang-rt-14-dev ninja-build

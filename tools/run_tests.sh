@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the native suite (headless, sanitizers), the framework tests on
-# real windows under Wine, the Wine smoke test of korven.exe and the end-to-end tests on the
-# simulated device. Installs what is missing first. Exits non-zero if anything fails.
+# real windows under Wine, the Wine smoke test of korven.exe, the end-to-end tests on the
+# simulated device and the setup program's test. Installs what is missing first. Exits
+# non-zero if anything fails.
 set -u
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source tools/install_packages.sh
@@ -22,7 +23,8 @@ native() {
 }
 windows() {
   cmake --preset windows-i686 && cmake --build --preset windows-i686 -j "$jobs" &&
-    cmake --build --preset windows-i686 -j "$jobs" --target korven_framework_tests
+    cmake --build --preset windows-i686 -j "$jobs" --target korven_framework_tests &&
+    cmake --build --preset windows-i686 --target installer
 }
 
 step "native tests" native
@@ -34,6 +36,7 @@ step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
 for test in tests/wine_e2e/*_test.sh; do
   [ -f "$test" ] && step "Wine end-to-end $(basename "$test" .sh)" bash "$test" build/windows-i686
 done
+step "Wine setup program test" bash installer/tests/installer_test.sh build/windows-i686
 
 if [ ${#failures[@]} -ne 0 ]; then
   echo "FAILED: ${failures[*]}"
