@@ -229,20 +229,6 @@ TEST_F(TrayIconTest, SecondCallbackWhileTheMenuIsShownIsAnsweredZero) {
   EXPECT_TRUE(owner_->commands.empty()) << "a dismissed menu sends nothing";
 }
 
-TEST_F(TrayIconTest, GrayedItemsOfTheNoDeviceMenuCannotBeChosen) {
-  ASSERT_TRUE(CreateTray(IDI_TRAY_NODEVICE, IDR_MENU_NODEVICE));
-  windows_.AnswerPopupMenu(MenuPick::Command(ID_TRAY_OPEN_SETTING));
-  windows_.AnswerPopupMenu(MenuPick::Position(1));
-  windows_.AnswerPopupMenu(MenuPick::Command(ID_TRAY_ABOUT));
-  for (int press = 0; press < 3; ++press) Notify(IDR_MENU_NODEVICE, fw::wm::kRButtonDown);
-  windows_.PumpMessages();
-
-  ASSERT_EQ(windows_.PopupMenus().size(), 3u);
-  EXPECT_TRUE(windows_.PopupMenus()[0].refused);
-  EXPECT_TRUE(windows_.PopupMenus()[1].refused);
-  EXPECT_EQ(owner_->commands, std::vector<unsigned>{ID_TRAY_ABOUT});
-}
-
 TEST_F(TrayIconTest, RemoveIconReleasesEverythingAndTwiceIsHarmless) {
   ASSERT_TRUE(CreateTray(IDI_TRAY_OPEN, IDR_MENU_OPEN));
   tray_->RemoveIcon();
@@ -260,18 +246,6 @@ TEST_F(TrayIconTest, RemoveIconReleasesEverythingAndTwiceIsHarmless) {
   CTrayIcon fresh(windows_, platform_);
   fresh.RemoveIcon();
   EXPECT_EQ(shell_.Log().size(), 2u);
-}
-
-TEST_F(TrayIconTest, DestructionRemovesTheIcon) {
-  {
-    CTrayIcon scoped(windows_, platform_);
-    ASSERT_TRUE(scoped.Create(owner_.get(), WM_TRAY_NOTIFY, "KORVEN",
-                              windows_.LoadIcon(IDI_TRAY_CLOSED), IDR_MENU_CLOSED));
-    EXPECT_EQ(shell_.IconCount(), 1u);
-  }
-  EXPECT_EQ(shell_.IconCount(), 0u);
-  EXPECT_EQ(windows_.LiveIconCount(), baseIcons_);
-  EXPECT_EQ(windows_.LiveMenuCount(), baseMenus_);
 }
 
 TEST_F(TrayIconTest, MissingMenuFailsWithoutAddingAndTheNextRemoveStillFreesTheIcon) {
