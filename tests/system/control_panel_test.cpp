@@ -340,20 +340,27 @@ TEST_F(ControlPanelTest, SecondInstanceIsRefusedAndANewStartWorksAfterExit) {
   EXPECT_EQ(m.windows.MessageBoxes().size(), 1u);
 }
 
-TEST_F(ControlPanelTest, AboutShowsOneWindowThatComesBackAfterOk) {
+TEST_F(ControlPanelTest, AboutShowsOneWindowThatOkEscAndTheCloseBoxOnlyHide) {
   Run([&] {
     TrayCommand(ID_TRAY_ABOUT);
     TrayCommand(ID_TRAY_ABOUT);
     const fw::Hwnd about = m.windows.FindDialog(IDD_ABOUT);
     ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(m.windows.IsWindowVisible(about));
     int abouts = 0;
     for (fw::Hwnd w : m.windows.TopLevelWindows()) abouts += m.windows.TemplateIdOf(w) == IDD_ABOUT;
     EXPECT_EQ(abouts, 1);
-    m.windows.Click(about, fw::kIdOk);
-    EXPECT_FALSE(m.windows.IsWindowVisible(about));
-    TrayCommand(ID_TRAY_ABOUT);
-    EXPECT_TRUE(m.windows.IsWindowVisible(about));
+    for (int way = 0; way < 3; ++way) {
+      TrayCommand(ID_TRAY_ABOUT);
+      ASSERT_TRUE(m.windows.IsWindowVisible(about)) << way;
+      if (way == 0) m.windows.Click(about, fw::kIdOk);
+      if (way == 1) {
+        m.windows.SendMessage(about, fw::wm::kCommand, fw::MakeWParam(fw::kIdCancel, 0), 0);
+      }
+      if (way == 2) m.windows.Close(about);
+      m.windows.PumpMessages();
+      EXPECT_FALSE(m.windows.IsWindowVisible(about)) << way;
+      EXPECT_EQ(m.windows.FindDialog(IDD_ABOUT), about) << way;
+    }
     TrayCommand(ID_TRAY_EXIT);
   });
 }
