@@ -46,19 +46,15 @@ class OwnerDlg : public fw::CDialog {
   CTrayIcon& tray_;
 };
 
-struct ShownItem {
-  unsigned id;
-  std::string text;
-  bool grayed;
-  friend bool operator==(const ShownItem&, const ShownItem&) = default;
-};
-
-std::vector<ShownItem> Shown(const PopupMenuRecord& menu) {
-  std::vector<ShownItem> items;
+// The menu as shown, one item a line: "32774 &Open Setting", "-" for a separator, and
+// " (grayed)" after a grayed item.
+std::string Shown(const PopupMenuRecord& menu) {
+  std::string shown;
   for (const auto& item : menu.items) {
-    items.push_back({item.id, item.separator ? "-" : item.text, item.grayed});
+    shown += item.separator ? "-" : std::to_string(item.id) + " " + item.text;
+    shown += item.grayed ? " (grayed)\n" : "\n";
   }
-  return items;
+  return shown;
 }
 
 class TrayIconTest : public ::testing::Test {
@@ -125,33 +121,16 @@ TEST_F(TrayIconTest, EachStateShowsItsOwnMenu) {
   struct State {
     int icon;
     unsigned menu;
-    std::vector<ShownItem> items;
+    const char* items;
   };
-  const std::vector<State> states = {
-      {IDI_TRAY_CLOSED,
-       IDR_MENU_CLOSED,
-       {{32774, "&Open Setting", false},
-        {32775, "&Test Speaker", false},
-        {0, "-", false},
-        {32776, "&About", false},
-        {0, "-", false},
-        {32771, "&Exit", false}}},
-      {IDI_TRAY_NODEVICE,
-       IDR_MENU_NODEVICE,
-       {{32774, "&Open Setting", true},
-        {32775, "&Test Speaker", true},
-        {0, "-", false},
-        {32776, "&About", false},
-        {0, "-", false},
-        {32771, "&Exit", false}}},
-      {IDI_TRAY_OPEN,
-       IDR_MENU_OPEN,
-       {{32777, "&Close Setting", false},
-        {32775, "&Test Speaker", false},
-        {0, "-", false},
-        {32776, "&About", false},
-        {0, "-", false},
-        {32771, "&Exit", false}}},
+  const State states[] = {
+      {IDI_TRAY_CLOSED, IDR_MENU_CLOSED,
+       "32774 &Open Setting\n32775 &Test Speaker\n-\n32776 &About\n-\n32771 &Exit\n"},
+      {IDI_TRAY_NODEVICE, IDR_MENU_NODEVICE,
+       "32774 &Open Setting (grayed)\n32775 &Test Speaker (grayed)\n-\n32776 &About\n-\n"
+       "32771 &Exit\n"},
+      {IDI_TRAY_OPEN, IDR_MENU_OPEN,
+       "32777 &Close Setting\n32775 &Test Speaker\n-\n32776 &About\n-\n32771 &Exit\n"},
   };
   for (const State& state : states) {
     SCOPED_TRACE(state.menu);
