@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "device/requests.h"
 #include "res/resource.h"
 #include "shell/control_panel_dlg.h"
 #include "speaker_test/speaker_test_dlg.h"
@@ -89,43 +88,6 @@ TEST(FaultSweep, EveryCallOfTheSittingFailingInTurnLeavesNothingBehind) {
       "[ sweep    ] %d runs, one per platform call of the sitting; %d failed; %d ended "
       "without a tray icon to exit from\n",
       last - first + 1, failures, withoutIcon);
-}
-
-}  // namespace
-}  // namespace korven::reliability
-
-namespace korven::reliability {
-namespace {
-
-TEST(StoredAfterFailure, FindsAMirroredValueStoredRightAfterItsRefusedRequest) {
-  using E = TimelineEvent;
-  struct Case {
-    const char* what;
-    std::vector<E> timeline;
-    std::size_t found;
-  };
-  const Case cases[] = {
-      {"refused gain, its value stored",
-       {{E::Request, IOCTL_SET_GAIN_L, false, {}}, {E::Write, 0, false, "VolumeL"}},
-       1},
-      {"refused gain, another value stored",
-       {{E::Request, IOCTL_SET_GAIN_L, false, {}}, {E::Write, 0, false, "VolumeR"}},
-       0},
-      {"accepted filter request, its value stored",
-       {{E::Request, IOCTL_FILTER_ON, true, {}}, {E::Write, 0, false, "EnableFilter"}},
-       0},
-      {"refused filter request, a later request, then stored",
-       {{E::Request, IOCTL_FILTER_OFF, false, {}},
-        {E::Request, IOCTL_GET_SOURCE_CHANNELS, true, {}},
-        {E::Write, 0, false, "EnableFilter"}},
-       0},
-      {"refused speakers, stored",
-       {{E::Request, IOCTL_OUTPUT_2_1, false, {}}, {E::Write, 0, false, "OutputMode"}},
-       1},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(StoredAfterFailure(c.timeline).size(), c.found) << c.what;
-  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 
 #include "device/requests.h"
 #include "pages/effects_page.h"
@@ -11,12 +10,11 @@
 #include "shell/control_panel_app.h"
 #include "shell/control_panel_dlg.h"
 #include "speaker_test/speaker_test_dlg.h"
-#include "testing/simulated_machine.h"
+#include "tests/reliability/tray_run.h"
 
 namespace korven {
 namespace {
 
-using fw::headless::MenuPick;
 using platform::HKey;
 using platform::sim::FormatRequests;
 using testing::SimulatedMachine;
@@ -36,34 +34,13 @@ constexpr const char* kExitReset =
 
 class ControlPanelTest : public ::testing::Test {
  protected:
-  ~ControlPanelTest() override {
-    // Whatever a scenario did, the program leaves nothing behind.
-    EXPECT_EQ(m.korven.OpenHandleCount(), 0) << "device handles";
-    EXPECT_EQ(m.usb.OpenHandleCount(), 0) << "USB handles";
-    EXPECT_EQ(m.registry.OpenHandleCount(), 0) << "registry handles";
-    EXPECT_EQ(m.modules.LoadedCount(), 0) << "libraries";
-    EXPECT_EQ(m.shell.IconCount(), 0u) << "tray icons";
-    EXPECT_EQ(m.system.OpenHandleCount(), 0) << "mutex handles";
-    EXPECT_EQ(m.windows.LiveIconCount(), 0u) << "icons";
-    EXPECT_EQ(m.windows.LiveMenuCount(), 0u) << "menus";
-    EXPECT_EQ(m.windows.LiveBitmapCount(), 0u) << "bitmaps";
-    EXPECT_EQ(m.windows.LiveTimerCount(), 0u) << "timers";
-    EXPECT_EQ(m.windows.LiveWindowCount(), 0u) << "windows";
-  }
+  // Whatever a scenario did, the program leaves nothing behind.
+  ~ControlPanelTest() override { EXPECT_EQ(run_.Leftovers(), std::vector<std::string>{}); }
 
   // Runs the program; `whileRunning` is what the user does while it sits in the tray.
-  int Run(const std::function<void()>& whileRunning) {
-    app_ = std::make_unique<CControlPanelApp>(m.windows, m.platform);
-    m.windows.SetModalDriver([&](fw::Hwnd) {
-      m.windows.PumpMessages();
-      whileRunning();
-    });
-    const int code = app_->Run();
-    app_.reset();
-    return code;
-  }
+  int Run(const std::function<void()>& whileRunning) { return run_.Run(whileRunning); }
 
-  CControlPanelDlg& Panel() { return *app_->ControlPanel(); }
+  CControlPanelDlg& Panel() { return run_.Panel(); }
   fw::Hwnd PanelHwnd() { return Panel().GetSafeHwnd(); }
 
   // The tray icon now shown: its menu id (0 when none).
@@ -72,16 +49,8 @@ class ControlPanelTest : public ::testing::Test {
     return icons.size() == 1 ? icons[0].uID : 0;
   }
   // A right press on the tray icon and a pick in its menu.
-  void Tray(MenuPick pick) {
-    m.windows.AnswerPopupMenu(pick);
-    Panel().SendMessage(WM_TRAY_NOTIFY, TrayMenu(), fw::wm::kRButtonDown);
-    m.windows.PumpMessages();
-  }
-  void TrayCommand(unsigned command) { Tray(MenuPick::Command(command)); }
-  void DeviceNodesChanged() {
-    Panel().SendMessage(fw::wm::kDeviceChange, fw::dbt::kDevNodesChanged, 0);
-    m.windows.PumpMessages();
-  }
+  void TrayCommand(unsigned command) { run_.TrayCommand(command); }
+  void DeviceNodesChanged() { run_.DeviceNodesChanged(); }
   bool Polling() { return m.windows.HasTimer(PanelHwnd(), IDT_SOURCE_POLL); }
   bool Shown() { return m.windows.IsWindowVisible(PanelHwnd()); }
   int ActivePage() { return Panel().Sheet().GetActiveIndex(); }
@@ -96,8 +65,8 @@ class ControlPanelTest : public ::testing::Test {
   }
   bool MonitorClosed() const { return m.modules.CallCount(m.monitorLibrary, kCloseHidMonitor) > 0; }
 
-  SimulatedMachine m;
-  std::unique_ptr<CControlPanelApp> app_;
+  reliability::TrayRun run_;
+  SimulatedMachine& m = run_.m;
 };
 
 TEST_F(ControlPanelTest, StartWithoutTheDeviceSitsInTheTrayWithTheNoDeviceMenu) {
@@ -108,7 +77,7 @@ TEST_F(ControlPanelTest, StartWithoutTheDeviceSitsInTheTrayWithTheNoDeviceMenu) 
     m.windows.Advance(2000);
     EXPECT_TRUE(m.korven.Requests().empty());
     // Open Setting and Test Speaker are greyed: the menu refuses them.
-    Tray(MenuPick::Command(ID_TRAY_OPEN_SETTING));
+    TrayCommand(ID_TRAY_OPEN_SETTING);
     EXPECT_TRUE(m.windows.PopupMenus().back().refused);
     EXPECT_FALSE(Shown());
     TrayCommand(ID_TRAY_EXIT);
@@ -333,20 +302,27 @@ TEST_F(ControlPanelTest, SecondInstanceIsRefusedAndANewStartWorksAfterExit) {
   EXPECT_EQ(m.windows.MessageBoxes().size(), 1u);
 }
 
-TEST_F(ControlPanelTest, AboutShowsOneWindowThatComesBackAfterOk) {
+TEST_F(ControlPanelTest, AboutShowsOneWindowThatOkEscAndTheCloseBoxOnlyHide) {
   Run([&] {
     TrayCommand(ID_TRAY_ABOUT);
     TrayCommand(ID_TRAY_ABOUT);
     const fw::Hwnd about = m.windows.FindDialog(IDD_ABOUT);
     ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(m.windows.IsWindowVisible(about));
     int abouts = 0;
     for (fw::Hwnd w : m.windows.TopLevelWindows()) abouts += m.windows.TemplateIdOf(w) == IDD_ABOUT;
     EXPECT_EQ(abouts, 1);
-    m.windows.Click(about, fw::kIdOk);
-    EXPECT_FALSE(m.windows.IsWindowVisible(about));
-    TrayCommand(ID_TRAY_ABOUT);
-    EXPECT_TRUE(m.windows.IsWindowVisible(about));
+    for (int way = 0; way < 3; ++way) {
+      TrayCommand(ID_TRAY_ABOUT);
+      ASSERT_TRUE(m.windows.IsWindowVisible(about)) << way;
+      if (way == 0) m.windows.Click(about, fw::kIdOk);
+      if (way == 1) {
+        m.windows.SendMessage(about, fw::wm::kCommand, fw::MakeWParam(fw::kIdCancel, 0), 0);
+      }
+      if (way == 2) m.windows.Close(about);
+      m.windows.PumpMessages();
+      EXPECT_FALSE(m.windows.IsWindowVisible(about)) << way;
+      EXPECT_EQ(m.windows.FindDialog(IDD_ABOUT), about) << way;
+    }
     TrayCommand(ID_TRAY_EXIT);
   });
 }

@@ -76,31 +76,5 @@ TEST_F(AboutDlgTest, CreatedHiddenWithoutParentShowingItsTexts) {
   about_.DestroyWindow();
 }
 
-TEST_F(AboutDlgTest, OkEscAndCloseBoxOnlyHideItAndItShowsAgain) {
-  ASSERT_TRUE(about_.Create());
-  const fw::Hwnd window = About();
-
-  about_.ShowWindow(fw::sw::kShow);
-  ASSERT_TRUE(windows_.IsWindowVisible(window));
-  ASSERT_TRUE(windows_.Click(window, fw::kIdOk));
-  windows_.PumpMessages();
-  EXPECT_FALSE(windows_.IsWindowVisible(window));
-  EXPECT_TRUE(windows_.IsWindow(window));
-
-  about_.ShowWindow(fw::sw::kShow);
-  windows_.SendMessage(window, fw::wm::kCommand, fw::MakeWParam(fw::kIdCancel, 0), 0);
-  EXPECT_FALSE(windows_.IsWindowVisible(window));
-
-  about_.ShowWindow(fw::sw::kShow);
-  about_.ShowWindow(fw::sw::kShow);  // About chosen twice: still the one window
-  ASSERT_TRUE(windows_.Close(window));
-  EXPECT_FALSE(windows_.IsWindowVisible(window));
-  EXPECT_EQ(About(), window);
-  EXPECT_EQ(windows_.FindDialog(IDD_ABOUT), window);
-
-  about_.DestroyWindow();
-  EXPECT_FALSE(windows_.IsWindow(window));
-}
-
 }  // namespace
 }  // namespace korven

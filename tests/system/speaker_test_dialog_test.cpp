@@ -358,16 +358,5 @@ TEST_F(SpeakerTestDialogTest, ClosingDuringAutoStopsItAndMarksTestReady) {
   EXPECT_EQ(sound_.Playing(), "wave 215 once");
 }
 
-TEST_F(SpeakerTestDialogTest, DestroyWindowFreesPicturesKeyAndDevice) {
-  CreateAndOpen();
-  ASSERT_TRUE(dlg_->DestroyWindow());
-  EXPECT_EQ(Requests(), "IOCTL_FILTER_ON\n");
-  EXPECT_EQ(device_.OpenHandleCount(), 0);
-  EXPECT_EQ(registry_.OpenHandleCount(), 0);
-  EXPECT_FALSE(dlg_->m_hKey.IsOpen());
-  for (fw::Hbitmap picture : dlg_->m_hbmPictures) EXPECT_EQ(picture, nullptr);
-  EXPECT_EQ(windows_.LiveBitmapCount(), 1u) << "only TEST's own image, freed with the button";
-}
-
 }  // namespace
 }  // namespace korven
