@@ -6,7 +6,8 @@
  *   - every 300 ms: ask again on a handle kept open, and set an edit control's text only when
  *     the answer changed.
  * Needs user32 and winmm only; the clip is built in memory. */
-#include <windows.h>
+#include "bench_dialog.h"
+/* After windows.h. */
 #include <mmsystem.h>
 
 #define DEVICE_PATH "\\\\.\\Class#E96C&0C45"
@@ -39,17 +40,6 @@ static struct {
      0x71},
     {'d', 'a', 't', 'a'}, 120, {0}};
 #pragma pack(pop)
-
-static struct {
-  DLGTEMPLATE dialog;
-  WORD menu;
-  WORD windowClass;
-  WCHAR caption[21];
-} __attribute__((aligned(4))) kTemplate = {
-    {WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER, 0, 0, 0, 0, 200, 80},
-    0,
-    0,
-    L"KORVEN Floor Program"};
 
 static HANDLE display = INVALID_HANDLE_VALUE;  /* kept open for the 300 ms display */
 static int shown = -1;                         /* the answer the text shows */
@@ -84,7 +74,9 @@ static void Display(HWND hwnd) {
   SetDlgItemTextA(hwnd, ID_TEXT, kind == 2 ? "5.1 channel" : kind == 1 ? "2 channel" : "");
 }
 
-static INT_PTR CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+const WCHAR kProgramCaption[] = L"KORVEN Floor Program";
+
+static INT_PTR CALLBACK ProgramProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   (void)lParam;
   switch (msg) {
     case WM_INITDIALOG:
@@ -98,32 +90,10 @@ static INT_PTR CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
       if (wParam == ID_POLL) Poll();
       if (wParam == ID_DISPLAY && display != INVALID_HANDLE_VALUE) Display(hwnd);
       return TRUE;
-    case WM_CLOSE:
-      DestroyWindow(hwnd);
-      return TRUE;
     case WM_DESTROY:
-      KillTimer(hwnd, ID_POLL);
-      KillTimer(hwnd, ID_DISPLAY);
       if (display != INVALID_HANDLE_VALUE) CloseHandle(display);
-      PostQuitMessage(0);
-      return TRUE;
+      return EndOnClose(hwnd, msg);
     default:
-      return FALSE;
+      return EndOnClose(hwnd, msg);
   }
-}
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show) {
-  (void)previous;
-  (void)commandLine;
-  (void)show;
-  HWND dialog = CreateDialogIndirectParamW(instance, &kTemplate.dialog, NULL, FloorProc, 0);
-  if (dialog == NULL) return 1;
-  MSG msg;
-  while (GetMessageW(&msg, NULL, 0, 0) > 0) {
-    if (!IsDialogMessageW(dialog, &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return 0;
 }

@@ -1,7 +1,8 @@
 /* Start-up time of a program at millisecond resolution, for bench/wine_idle_bench.sh: starts
  * COMMAND and polls every millisecond, in this one process, until a top-level dialog with
  * CAPTION exists and, when ICON_ID is not 0, holds notification icon ICON_ID in the tray.
- * Prints the milliseconds from the start to that moment; the program keeps running.
+ * Prints the program's process id, then the milliseconds from the start to that moment; the
+ * program keeps running.
  *   start_timer CAPTION ICON_ID COMMAND */
 #include <windows.h>
 #include <shellapi.h>
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   CloseHandle(process.hThread);
+  printf("pid %04lx\n", process.dwProcessId);  /* as the server's trace names it */
   for (;;) {
     HWND hwnd = FindWindowA("#32770", argv[1]);
     if (hwnd != NULL && (icon == 0 || InTray(hwnd, icon))) break;

@@ -195,25 +195,36 @@ idle() {
   sleep 1
 }
 
-# trace NAME: wineserver requests and window procedure calls per second of the program
-# (WINEDEBUG=+server,+msg for its process alone: the server writes the requests to its own
-# output) and its system calls (strace -c -f).
+# trace NAME: wineserver requests and window procedure calls per second of the program, from
+# WINEDEBUG=+server,+msg (once one process asks for it, the server writes every process's
+# requests to its own output: the program's threads are picked out by the program's id),
+# and its system calls (strace -c -f).
 trace() {
-  local pid out="$logs/trace-$1" m0 s0
+  local pid out="$logs/trace-$1" m0 s_start s0 s1 wpid
+  s_start="$(wc -l <"$logs/wineserver.out")"
   WINEDEBUG=+server,+msg start "$1" || exit 1
+  wpid="$(tr -d '\r' <"$logs/start-$1.out" | sed -n 's/^pid //p' | tail -n 1)"
   sleep 2
   pid="$(pid_of "${exe_name[$1]}")" || exit 1
   m0="$(wc -l <"$logs/start-$1.out")"
   s0="$(wc -l <"$logs/wineserver.out")"
   timeout -s INT "$trace_seconds" strace -c -f -p "$pid" -o "$out.strace" >/dev/null 2>&1
+  s1="$(wc -l <"$logs/wineserver.out")"
   tail -n +"$m0" "$logs/start-$1.out" >"$out.msg"
-  tail -n +"$s0" "$logs/wineserver.out" >"$out.server"
+  sed -n "$((s_start + 1)),${s1}p" "$logs/wineserver.out" >"$out.server"
   stop "$1"
   sleep 1
   {
     echo "== $1, ${trace_seconds} s"
-    # A request line is "TID: name( ...", its reply "TID: name() = ...".
-    awk -v s="$trace_seconds" '$2 ~ /^[a-z_]+\($/ { n++; r[substr($2, 1, length($2) - 1)]++ }
+    # A request line is "TID: name( ...", its reply "TID: name() = ...". The program's threads:
+    # the first one (its reply names the process) and those its threads create in it.
+    awk -v s="$trace_seconds" -v pid="$wpid" -v from="$((s0 - s_start))" '
+      { tid = substr($1, 1, length($1) - 1) }
+      $2 == "init_first_thread()" && index($0, "pid=" pid ",") { mine[tid] = 1 }
+      (tid in mine) && $2 == "new_thread(" && / process=ffffffff/ { creating[tid] = 1 }
+      (tid in creating) && $2 == "new_thread()" && match($0, /tid=[0-9a-f]+/) {
+        mine[substr($0, RSTART + 4, RLENGTH - 4)] = 1; delete creating[tid] }
+      NR > from && (tid in mine) && $2 ~ /^[a-z_]+\($/ { n++; r[substr($2, 1, length($2) - 1)]++ }
       END { printf "wineserver requests: %.1f/s\n", n / s; fflush()
             for (k in r) printf "  %7.1f/s %s\n", r[k] / s, k | "sort -rn | head -n 15" }' "$out.server"
     awk -v s="$trace_seconds" '/WINPROC_CallProc/ { n++; m[$5]++ }
@@ -284,8 +295,11 @@ row() {  # row LABEL ARRAY [TARGET]
   done
   echo "$line$(printf ' %6s' "${3:-}")"
 }
-declare -A start_ms
-for n in "${names[@]}"; do start_ms[$n]="$(echo "${times[$n]:-}" | median)"; done
+declare -A start_ms fastest_ms
+for n in "${names[@]}"; do
+  start_ms[$n]="$(echo "${times[$n]:-}" | median)"
+  fastest_ms[$n]="$(echo "${times[$n]:-}" | spread | cut -d- -f1)"
+done
 
 echo
 header="$(printf '%-40s' "")"
@@ -297,6 +311,7 @@ row "utime+stime over ${idle_seconds} s, ms" cpu_ms 1.10
 row "peak RSS (VmHWM), kB" hwm_kb 1.10
 row "RSS at the end (VmRSS), kB" rss_kb
 row "start-up, median of $runs, ms" start_ms 1.10
+row "start-up, fastest of $runs, ms" fastest_ms
 echo "Wine's own processes meanwhile, ms: ${sys_ms[1]}${sys_ms[2]:+ (second round ${sys_ms[2]})}"
 if [ -n "${KORVEN_COMPARE:-}" ]; then
   echo "second round, floor: ${run_ms[floor.2]} ms run time, ${cpu_ms[floor.2]} ms utime+stime," \
