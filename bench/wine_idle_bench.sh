@@ -4,11 +4,12 @@
 #     its Filter page selected, and nothing else; the ratios are against it;
 #   - the empty program (bench/empty_win32.c): a dialog and a 200 ms timer that does nothing;
 #   - optionally another korven.exe (KORVEN_COMPARE=path), for example the build before a change.
-# For each: processor time over IDLE_SECONDS of idling (the threads' schedstat run time and
-# utime+stime of the program's Wine process), peak and final RSS, and start-up (korven.exe to
-# its tray icon, the others to their first window; bench/start_timer.c polls every
-# millisecond), RUNS times each, median with the spread. The simulated device is plugged in
-# with a 2-channel source; there is no sound server.
+# For each: processor time over IDLE_SECONDS of idling side by side (utime+stime of the
+# program's Wine process, and the schedstat run time of its living threads), peak and final
+# RSS, and start-up (korven.exe to its tray icon, the others to their first window;
+# bench/start_timer.c polls every millisecond), RUNS rounds, median, fastest and spread. The
+# simulated device is plugged in with a 2-channel source; there is no sound server. How to
+# read the figures: docs/PERFORMANCE.md.
 #   bench/wine_idle_bench.sh [BUILD_DIR]   (default: build/windows-i686)
 # Environment: IDLE_SECONDS (60), RUNS (7), KORVEN_COMPARE, and TRACE_SECONDS (0): when set,
 # each program is also traced that long afterwards (wineserver requests and window messages
