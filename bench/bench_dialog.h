@@ -34,7 +34,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     WCHAR caption[64];
   } __attribute__((aligned(4))) dialogTemplate = {
       {WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_CENTER, 0, 0, 0, 0, 200, 80},
-      0, 0, {0}};
+      0,
+      0,
+      {0}};
   lstrcpynW(dialogTemplate.caption, kProgramCaption, 64);
   HWND dialog = CreateDialogIndirectParamW(instance, &dialogTemplate.dialog, NULL, ProgramProc, 0);
   if (dialog == NULL) return 1;

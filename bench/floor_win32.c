@@ -33,16 +33,29 @@ static struct {
   char data[4];
   DWORD dataSize;
   BYTE samples[120];
-} kSilence = {
-    {'R', 'I', 'F', 'F'}, 180, {'W', 'A', 'V', 'E'}, {'f', 'm', 't', ' '}, 40, 0xFFFE, 6,
-    48000, 48000 * 12, 12, 16, 22, 16, 0x3F,
-    {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38, 0x9b,
-     0x71},
-    {'d', 'a', 't', 'a'}, 120, {0}};
+} kSilence = {{'R', 'I', 'F', 'F'},
+              180,
+              {'W', 'A', 'V', 'E'},
+              {'f', 'm', 't', ' '},
+              40,
+              0xFFFE,
+              6,
+              48000,
+              48000 * 12,
+              12,
+              16,
+              22,
+              16,
+              0x3F,
+              {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xaa, 0x00, 0x38,
+               0x9b, 0x71},
+              {'d', 'a', 't', 'a'},
+              120,
+              {0}};
 #pragma pack(pop)
 
-static HANDLE display = INVALID_HANDLE_VALUE;  /* kept open for the 300 ms display */
-static int shown = -1;                         /* the answer the text shows */
+static HANDLE display = INVALID_HANDLE_VALUE; /* kept open for the 300 ms display */
+static int shown = -1;                        /* the answer the text shows */
 
 /* 2: a 5.1-channel source, 1: a 2-channel one, 0: none, -1: no answer. */
 static int SourceKind(HANDLE device) {

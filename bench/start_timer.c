@@ -5,6 +5,7 @@
  * program keeps running.
  *   start_timer CAPTION ICON_ID COMMAND */
 #include <windows.h>
+/* After windows.h. */
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   CloseHandle(process.hThread);
-  printf("pid %04lx\n", process.dwProcessId);  /* as the server's trace names it */
+  printf("pid %04lx\n", process.dwProcessId); /* as the server's trace names it */
   for (;;) {
     HWND hwnd = FindWindowA("#32770", argv[1]);
     if (hwnd != NULL && (icon == 0 || InTray(hwnd, icon))) break;
