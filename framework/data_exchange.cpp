@@ -7,9 +7,10 @@ namespace fw {
 namespace {
 
 bool IsRadioButton(WindowSystem& windows, Hwnd hwnd) {
-  if (windows.GetClassName(hwnd) != "Button") return false;
+  // The style first: it rules out most controls without copying a class name.
   const std::uint32_t type = windows.GetStyle(hwnd) & bs::kTypeMask;
-  return type == bs::kRadioButton || type == bs::kAutoRadioButton;
+  if (type != bs::kRadioButton && type != bs::kAutoRadioButton) return false;
+  return windows.GetClassName(hwnd) == "Button";
 }
 
 }  // namespace

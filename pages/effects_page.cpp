@@ -176,14 +176,18 @@ void CEffectsPage::OnTimer(std::uintptr_t id) {
     return;
   }
   UpdateData(true);
-  if (reply.MultiChannel != 0) {
-    SourceText = LoadString(IDS_SOURCE_51CH);
-  } else if (reply.TwoChannel != 0) {
-    SourceText = LoadString(IDS_SOURCE_2CH);
-  } else {
-    SourceText.clear();
+  if (m_source51Text.empty()) {
+    m_source51Text = LoadString(IDS_SOURCE_51CH);
+    m_source2Text = LoadString(IDS_SOURCE_2CH);
   }
-  UpdateData(false);
+  const std::string text = reply.MultiChannel != 0 ? m_source51Text
+                           : reply.TwoChannel != 0 ? m_source2Text
+                                                   : std::string();
+  // Showing the fields again would set the other controls to the states just read from them:
+  // only a new text goes to the screen.
+  if (text == SourceText) return;
+  SourceText = text;
+  SetDlgItemText(IDC_SOURCE_TEXT, SourceText);
 }
 
 void CEffectsPage::ApplyFilterState() {

@@ -69,6 +69,10 @@ class CEffectsPage : public fw::CPropertyPage {
   void EnableFilterControls(bool enable);
   void ResetDevice();
 
+  // The source display's two texts, read from the string table at its first tick.
+  std::string m_source51Text;
+  std::string m_source2Text;
+
   static const fw::map::Entry<CEffectsPage> kMessageMap[];
 };
 

@@ -1,4 +1,5 @@
-// The open-file chooser of the Win32 backend (comdlg32).
+// The open-file chooser of the Win32 backend. comdlg32 and the printing libraries it brings
+// along are loaded at the chooser's first use, not at start-up: most runs never open it.
 #include <algorithm>
 #include <cstring>
 
@@ -34,6 +35,20 @@ const char* OrNull(const std::string& text) {
   return text.empty() ? nullptr : text.c_str();
 }
 
+using GetOpenFileNameProc = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// GetOpenFileNameA, from comdlg32 loaded on the first call and kept for the process; null
+// when it cannot be loaded.
+GetOpenFileNameProc OpenFileChooser() {
+  static const GetOpenFileNameProc proc = [] {
+    HMODULE library = LoadLibraryA("comdlg32.dll");
+    return library == nullptr ? nullptr
+                              : reinterpret_cast<GetOpenFileNameProc>(reinterpret_cast<void*>(
+                                    GetProcAddress(library, "GetOpenFileNameA")));
+  }();
+  return proc;
+}
+
 }  // namespace
 
 std::optional<std::string> Win32WindowSystem::RunOpenFileDialog(const OpenFileRequest& request) {
@@ -54,7 +69,9 @@ std::optional<std::string> Win32WindowSystem::RunOpenFileDialog(const OpenFileRe
   ofn.lpstrTitle = OrNull(request.title);
   ofn.lpstrDefExt = OrNull(request.defaultExtension);
   ofn.Flags = request.flags | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&ofn)) return std::nullopt;
+  const GetOpenFileNameProc getOpenFileName = OpenFileChooser();
+  // Without the library the chooser fails, as a cancel does.
+  if (getOpenFileName == nullptr || !getOpenFileName(&ofn)) return std::nullopt;
   return std::string(path);
 }
 

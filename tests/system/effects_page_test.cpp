@@ -212,6 +212,8 @@ TEST_F(FilterPageTest, FailedCrossoverRequestIsSilentAndStoresNothing) {
   EXPECT_TRUE(windows_.MessageBoxes().empty());
   EXPECT_EQ(Stored("BassOutputMode"), 0u);
   EXPECT_TRUE(Checked(IDC_BASS_450));
+  windows_.Advance(300);
+  EXPECT_EQ(page_->BassOutputMode, 2) << "the source display reads the controls";
 }
 
 TEST_F(FilterPageTest, FailedPushKeepsTheStoredValuesAndStillSettles) {
