@@ -231,6 +231,15 @@ HWND Require(const std::string& caption) {
 }
 
 // Control ID of the dialog, or a "missing" line and null.
+// The tray's record of the dialog's icon ID, as the program adds it.
+NOTIFYICONDATAA IconRecord(HWND dialog, const char* id) {
+  NOTIFYICONDATAA data{};
+  data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  data.hWnd = dialog;
+  data.uID = Number(id);
+  return data;
+}
+
 HWND RequireControl(const std::string& caption, const char* id) {
   HWND dialog = Require(caption);
   if (dialog == nullptr) return nullptr;
@@ -314,10 +323,7 @@ int main(int argc, char** argv) {
     HWND dialog = Require(caption);
     if (dialog == nullptr) return 1;
     // A modification that changes nothing succeeds only for an icon the tray holds.
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = dialog;
-    data.uID = Number(argv[3]);
+    NOTIFYICONDATAA data = IconRecord(dialog, argv[3]);
     const bool present = Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
     std::printf("tray icon %s %s\n", argv[3], present ? "present" : "absent");
     return present ? 0 : 1;
@@ -404,10 +410,7 @@ int main(int argc, char** argv) {
   if (command == "explorer-restart" && argc == 4) {
     HWND dialog = Require(caption);
     if (dialog == nullptr) return 1;
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = dialog;
-    data.uID = Number(argv[3]);
+    NOTIFYICONDATAA data = IconRecord(dialog, argv[3]);
     const bool deleted = Shell_NotifyIconA(NIM_DELETE, &data) != FALSE;
     const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
     const bool posted = PostMessageA(HWND_BROADCAST, taskbarCreated, 0, 0) != 0;

@@ -63,14 +63,19 @@ ctl() {
   return $status
 }
 
-# probe ARGS...: the window probe, its output in $e2e_logs/probe.out.
-probe() {
-  wine "$probe_exe" "$@" >"$e2e_logs/probe.out" 2>&1
+# logged NAME PROGRAM ARGS...: a Windows program under Wine, its output in $e2e_logs/NAME.out,
+# which a failing check shows.
+logged() {
+  local name="$1"
+  shift
+  wine "$@" >"$e2e_logs/$name.out" 2>&1
   local status=$?
-  sed -i 's/\r$//' "$e2e_logs/probe.out"
-  cp "$e2e_logs/probe.out" "$e2e_logs/why"
+  sed -i 's/\r$//' "$e2e_logs/$name.out"
+  cp "$e2e_logs/$name.out" "$e2e_logs/why"
   return $status
 }
+# probe ARGS...: the window probe, its output in $e2e_logs/probe.out.
+probe() { logged probe "$probe_exe" "$@"; }
 
 # The program's settings in the registry view of a 32-bit program.
 forget_settings() {

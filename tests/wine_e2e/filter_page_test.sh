@@ -112,16 +112,7 @@ done
 scenario "exit reset"
 ctl clear-log
 check "Exit ends the program" close_korven
-check "filter off, then six gains 1.0 in the order LFE, C, R, L, RR, RL" requests <<'LOG'
-IOCTL_FILTER_OFF
-IOCTL_SET_GAIN_LFE 1
-IOCTL_SET_GAIN_C 1
-IOCTL_SET_GAIN_R 1
-IOCTL_SET_GAIN_L 1
-IOCTL_SET_GAIN_RR 1
-IOCTL_SET_GAIN_RL 1
-LOG
-check "no handle left open" device_state handles=0
+check_exit_reset
 check "the stored EnableFilter is untouched" stored EnableFilter 0x0
 check "the stored OutputMode is untouched" stored OutputMode 0x0
 check "the stored BassOutputMode is untouched" stored BassOutputMode 0x1
