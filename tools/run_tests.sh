@@ -30,13 +30,24 @@ windows() {
 step "native tests" native
 step "fuzzers (30 s each)" bash fuzz/run_fuzzers.sh 30
 step "windows-i686 build" windows
-step "framework tests on real windows (Wine)" bash tests/wine/framework_test.sh build/windows-i686
-step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
-step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
+# Each Wine test's prefix is over a gigabyte: once the test has ended only its logs are kept
+# (KORVEN_KEEP_PREFIXES=1 keeps them). The pristine prefix the tests copy stays.
+wine_step() {  # wine_step NAME COMMAND...
+  step "$@"
+  [ -n "${KORVEN_KEEP_PREFIXES:-}" ] && return 0
+  local prefix
+  for prefix in build/windows-i686/wine-*/prefix; do
+    case "$prefix" in */wine-sim-base-*) ;; *) rm -rf "$prefix" ;; esac
+  done
+}
+
+wine_step "framework tests on real windows (Wine)" bash tests/wine/framework_test.sh build/windows-i686
+wine_step "Wine smoke test" bash tests/wine/smoke_test.sh build/windows-i686
+wine_step "simulated KORVEN self-test" bash sim/self_test.sh build/windows-i686
 for test in tests/wine_e2e/*_test.sh; do
-  [ -f "$test" ] && step "Wine end-to-end $(basename "$test" .sh)" bash "$test" build/windows-i686
+  [ -f "$test" ] && wine_step "Wine end-to-end $(basename "$test" .sh)" bash "$test" build/windows-i686
 done
-step "Wine setup program test" bash installer/tests/installer_test.sh build/windows-i686
+wine_step "Wine setup program test" bash installer/tests/installer_test.sh build/windows-i686
 
 if [ ${#failures[@]} -ne 0 ]; then
   echo "FAILED: ${failures[*]}"
