@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end test of the real korven.exe on the simulated KORVEN under Wine: the Remote
 # Controller page with one media player installed. Discovery finds it, offers only it,
-# and, as no player was chosen, makes it the power key's choice for the remote's monitor.
+# and, as no player was chosen, makes it the power key's choice for the remote's monitor. A
+# chosen player whose program cannot be found brings up the program chooser; its Cancel
+# withdraws the choice.
 #   tests/wine_e2e/remote_page_test.sh [BUILD_DIR]   (default: build/windows-i686)
 # Prints "N passed, M failed" and exits non-zero when a check fails.
 set -u
@@ -23,6 +25,33 @@ windvd_program='C:\Program Files\InterVideo\DVD4\WINDVD.EXE'
 install_windvd() {
   wine reg add 'HKLM\SOFTWARE\InterVideo\WinDVD' /v PATH /t REG_SZ /d "$windvd_folder" /f \
     >"$e2e_logs/reg-add.out" 2>&1
+}
+winamp_entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Winamp'
+# Winamp, chosen in an earlier run, has an uninstall entry with its name but without its
+# command: discovery finds it, yet its program cannot be found.
+choose_winamp_without_program() {
+  local settings='HKLM\SOFTWARE\TALVOR\KORVEN\Filter'
+  { wine reg add "$winamp_entry" /v DisplayName /t REG_SZ /d Winamp /f &&
+    wine reg add "$settings" /v WinampEnable /t REG_DWORD /d 1 /f &&
+    wine reg add "$settings" /v DefaultSelect /t REG_DWORD /d 3 /f; } >"$e2e_logs/reg-add.out" 2>&1
+}
+without_winamp_again() {
+  wine reg delete "$winamp_entry" /f >"$e2e_logs/reg-delete.out" 2>&1 &&
+    tab 1 Filter && tab 2 "$remote"
+}
+chooser='top:Select program file for one key start'
+# The activation that brings up the chooser answers the tab row only once the chooser has
+# closed: the tab is left waiting in the background.
+tab_into_chooser() {
+  wine "$probe_exe" tab "$main" 2 >"$e2e_logs/probe-tab.out" 2>&1 &
+  pending_tab=$!
+  probe wait "$chooser" 10000
+}
+# The waiting tab has come back (answered, or timed out while the chooser was up) and the
+# page shows without the chooser.
+chooser_gone() {
+  wait "$pending_tab"
+  probe gone "$chooser" 5000 && probe shown "$remote" 5000
 }
 # stored_text NAME TEXT: the Settings key holds the string NAME = TEXT (TEXT may be empty).
 stored_text() {
@@ -76,6 +105,18 @@ check "the list shows 'WinDVD' again" control "$remote" $power_key_list text=Win
 check "stored DefaultSelect 1 again" stored DefaultSelect 0x1
 check "stored WinDVDEnable 1 again" stored WinDVDEnable 0x1
 check "stored OneKeyStart is WinDVD's program again" stored_text OneKeyStart "$windvd_program"
+
+scenario "a chosen player whose program cannot be found"
+check "Winamp, the stored choice, has no uninstall command" choose_winamp_without_program
+check "the Filter tab" tab 1 Filter
+check "the Remote Controller tab brings up the program chooser" tab_into_chooser
+check "its Cancel closes it" click "$chooser" 2
+check "the Remote Controller page is back" chooser_gone
+check "the list shows 'Not Selected'" control "$remote" $power_key_list "text=Not Selected"
+check "stores DefaultSelect 0" stored DefaultSelect 0x0
+check "stores an empty OneKeyStart" stored_text OneKeyStart ""
+check "Winamp's entry removed, the next activation" without_winamp_again
+check "the only player is chosen again" stored DefaultSelect 0x1
 
 scenario "Exit"
 check "Exit ends the program" close_korven
