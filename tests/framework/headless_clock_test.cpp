@@ -156,6 +156,14 @@ TEST_F(ClockTest, PostedMessagesComeInOrderAndBeforeTimersDueAtTheSameTime) {
   EXPECT_EQ(events_.back(), "t=100 a:user4");
 }
 
+// Scripted answers and the records are what every system test reads; unscripted boxes
+// take the answer that changes nothing.
+TEST_F(ClockTest, UnscriptedMessageBoxesGiveTheSafeAnswer) {
+  EXPECT_EQ(windows_.MessageBox(a_, "Done", "", fw::mb::kOk), fw::kIdOk);
+  EXPECT_EQ(windows_.MessageBox(nullptr, "Sure?", "", fw::mb::kYesNo), fw::kIdNo);
+  EXPECT_EQ(windows_.MessageBox(nullptr, "Go?", "", fw::mb::kOkCancel), fw::kIdCancel);
+  EXPECT_EQ(windows_.UnscriptedMessageBoxCount(), 3u);
+}
 
 // Timers, posted messages and the disabled owner inside a box: WindowSystemTest, on both
 // backends. Here: when each arrives on the virtual clock.

@@ -271,6 +271,15 @@ TEST_F(WindowTreeTest, TextGoesThroughTheTextMessages) {
   windows_.DestroyWindow(form);
 }
 
+TEST_F(WindowTreeTest, DestroyingAMenuTakesItsPopupAlong) {
+  const fw::Hmenu menu = windows_.LoadMenu(IDR_MENU);
+  ASSERT_NE(windows_.GetSubMenu(menu, 0), nullptr);
+  EXPECT_EQ(windows_.LiveMenuCount(), 2u);
+  EXPECT_TRUE(windows_.DestroyMenu(menu));
+  EXPECT_FALSE(windows_.DestroyMenu(menu));
+  EXPECT_EQ(windows_.LiveMenuCount(), 0u);
+}
+
 TEST(WindowSystemResources, MalformedResourcesAreRefused) {
   const std::uint8_t garbage[] = {1, 2, 3, 4, 5};
   EXPECT_THROW(HeadlessWindowSystem{garbage}, std::invalid_argument);

@@ -92,7 +92,6 @@ TEST_F(SimKorvenDeviceTest, KeepsWhatAcceptedRequestsSet) {
   device.CloseHandle(h);
 }
 
-
 TEST_F(SimKorvenDeviceTest, OpensOnlyItsPathWhileTheDriverIsLoaded) {
   EXPECT_EQ(device.CreateFile("\\\\.\\Class#E96C&0C46", kReadWrite, 3, 3, 0), kInvalidHandle);
   EXPECT_EQ(device.GetLastError(), static_cast<Dword>(error::kFileNotFound));
@@ -133,6 +132,23 @@ TEST_F(SimKorvenDeviceTest, LogsRequestsInOrderWithTheirHandle) {
   device.CloseHandle(second);
 }
 
-
+// A refused request sets nothing; an unplugged device's handles stay dead after a replug.
+TEST_F(SimKorvenDeviceTest, RefusedRequestsSetNothingAndUnplugKillsOpenHandlesForGood) {
+  Handle old = Open();
+  device.FailAlways(IOCTL_OUTPUT_5_1);
+  EXPECT_FALSE(Send(old, IOCTL_OUTPUT_5_1, 0, 0));
+  EXPECT_EQ(device.GetLastError(), static_cast<Dword>(error::kGenFailure));
+  EXPECT_EQ(device.State().layout, platform::sim::SpeakerLayout::Unknown);
+  device.Unplug();
+  EXPECT_FALSE(Send(old, IOCTL_FILTER_ON, 0, 0));
+  EXPECT_EQ(device.GetLastError(), static_cast<Dword>(error::kDeviceNotConnected));
+  EXPECT_EQ(Open(), kInvalidHandle);
+  device.Replug();
+  EXPECT_FALSE(Send(old, IOCTL_FILTER_ON, 0, 0));
+  Handle fresh = Open();
+  EXPECT_TRUE(Send(fresh, IOCTL_FILTER_ON, 0, 0));
+  EXPECT_TRUE(device.CloseHandle(old));
+  EXPECT_TRUE(device.CloseHandle(fresh));
+}
 
 }  // namespace
