@@ -316,14 +316,12 @@ TEST_F(FilterPageTest, DeclinedWarningReachesTheDriverOverTheActivePagesHandle) 
 }
 
 TEST_F(FilterPageTest, DeclinedWarningWhileAnotherPageIsShownUsesAHandleOfItsOwn) {
+  // ControlPanelTest declines the warning over the Volume page and sees the request, the
+  // stored value and the one open handle. Here: the page's own controls, and no device.
   Open();
   sheet_->SetActivePage(1);
-  device_.ClearRequests();
   page_->EnableFilter = 0;
   page_->ApplyFilterState();
-  EXPECT_EQ(Log(), "IOCTL_FILTER_OFF\n");
-  EXPECT_EQ(Stored("EnableFilter"), 0u);
-  EXPECT_EQ(device_.OpenHandleCount(), 0) << "the extra handle is closed at once";
   for (int id : kFilterDependent) EXPECT_FALSE(Enabled(id)) << id;
 
   // Without a device the answer cannot be applied: reported, nothing stored.
