@@ -49,8 +49,6 @@ class UsbWalkTest : public ::testing::Test {
 
 // --- Where the device sits.
 
-
-
 TEST_F(UsbWalkTest, StopsAtTheFirstMatch) {
   machine.AddController(0, "ROOT0", 4);
   machine.AddController(1, "ROOT1", 4);
