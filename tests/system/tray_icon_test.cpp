@@ -239,40 +239,39 @@ TEST_F(TrayIconTest, MissingMenuFailsWithoutAddingAndTheNextRemoveStillFreesTheI
   EXPECT_FALSE(tray_->IsEnabled());
 }
 
-TEST_F(TrayIconTest, PlatformOlderThanFourRefusesAndDropsTheIcon) {
-  shell_.SetMajorVersion(3);
-  EXPECT_FALSE(CreateTray(IDI_TRAY_CLOSED, IDR_MENU_CLOSED));
-  EXPECT_FALSE(tray_->IsEnabled());
-  EXPECT_TRUE(shell_.Log().empty());
-  EXPECT_EQ(windows_.LiveIconCount(), baseIcons_);
-  EXPECT_EQ(windows_.LiveMenuCount(), baseMenus_);
-
-  shell_.SetMajorVersion(4);
-  EXPECT_TRUE(CreateTray(IDI_TRAY_CLOSED, IDR_MENU_CLOSED));
-}
-
-TEST_F(TrayIconTest, NoLiveWindowRefuses) {
-  EXPECT_FALSE(tray_->Create(nullptr, WM_TRAY_NOTIFY, "KORVEN", windows_.LoadIcon(IDI_TRAY_CLOSED),
-                             IDR_MENU_CLOSED));
+// An older shell, no live owner, or a shell that refuses the icon: nothing is added or
+// held, and the record stays unused.
+TEST_F(TrayIconTest, RefusedCreateAddsNothingAndHoldsNothing) {
   OwnerDlg gone(windows_, *tray_);
   ASSERT_TRUE(gone.Create());
   windows_.DestroyWindow(gone.GetSafeHwnd());
-  EXPECT_FALSE(tray_->Create(&gone, WM_TRAY_NOTIFY, "KORVEN", windows_.LoadIcon(IDI_TRAY_CLOSED),
-                             IDR_MENU_CLOSED));
-  EXPECT_FALSE(tray_->IsEnabled());
-  EXPECT_EQ(shell_.IconCount(), 0u);
-  EXPECT_EQ(windows_.LiveIconCount(), baseIcons_);
-}
-
-TEST_F(TrayIconTest, ShellRefusalLeavesTheRecordUnusedAndNothingHeld) {
-  shell_.RefuseAdds(true);
-  EXPECT_FALSE(CreateTray(IDI_TRAY_CLOSED, IDR_MENU_CLOSED));
-  EXPECT_FALSE(tray_->IsEnabled());
-  EXPECT_EQ(windows_.LiveIconCount(), baseIcons_);
-  EXPECT_EQ(windows_.LiveMenuCount(), baseMenus_);
-  tray_->RemoveIcon();
-  EXPECT_EQ(shell_.Log(), std::vector<std::string>{"add 139 refused"});
-
+  struct Case {
+    const char* what;
+    int shellVersion;
+    bool shellRefuses;
+    fw::CWnd* owner;
+    std::vector<std::string> log;
+  };
+  const Case cases[] = {
+      {"shell older than 4", 3, false, owner_.get(), {}},
+      {"no owner", 5, false, nullptr, {}},
+      {"dead owner", 5, false, &gone, {}},
+      {"shell refuses", 5, true, owner_.get(), {"add 139 refused"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    shell_.ClearLog();
+    shell_.SetMajorVersion(c.shellVersion);
+    shell_.RefuseAdds(c.shellRefuses);
+    EXPECT_FALSE(tray_->Create(c.owner, WM_TRAY_NOTIFY, "KORVEN",
+                               windows_.LoadIcon(IDI_TRAY_CLOSED), IDR_MENU_CLOSED));
+    EXPECT_FALSE(tray_->IsEnabled());
+    EXPECT_EQ(windows_.LiveIconCount(), baseIcons_);
+    EXPECT_EQ(windows_.LiveMenuCount(), baseMenus_);
+    tray_->RemoveIcon();
+    EXPECT_EQ(shell_.Log(), c.log);
+  }
+  shell_.SetMajorVersion(4);
   shell_.RefuseAdds(false);
   EXPECT_TRUE(CreateTray(IDI_TRAY_CLOSED, IDR_MENU_CLOSED));
 }
