@@ -36,7 +36,7 @@ temp="$(ls -d "$drive_c"/users/*/Temp "$drive_c"/users/*/AppData/Local/Temp 2>/d
   grep -v /Public/ | head -n 1)"
 
 # helper ARGS...: korven_setup_check; its output in $e2e_logs/helper.out.
-helper() { logged helper 'C:\KorvenSetup\korven_setup_check.exe' "$@"; }
+helper() { run_logged helper 'C:\KorvenSetup\korven_setup_check.exe' "$@"; }
 # silent EXPECTED_EXIT PROGRAM ARGS...: the program, with exactly those arguments, ends with
 # that exit code.
 silent() {

@@ -63,9 +63,9 @@ ctl() {
   return $status
 }
 
-# logged NAME PROGRAM ARGS...: a Windows program under Wine, its output in $e2e_logs/NAME.out,
+# run_logged NAME PROGRAM ARGS...: a Windows program under Wine, its output in $e2e_logs/NAME.out,
 # which a failing check shows.
-logged() {
+run_logged() {
   local name="$1"
   shift
   wine "$@" >"$e2e_logs/$name.out" 2>&1
@@ -75,7 +75,7 @@ logged() {
   return $status
 }
 # probe ARGS...: the window probe, its output in $e2e_logs/probe.out.
-probe() { logged probe "$probe_exe" "$@"; }
+probe() { run_logged probe "$probe_exe" "$@"; }
 
 # The program's settings in the registry view of a 32-bit program.
 forget_settings() {
